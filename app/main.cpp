@@ -1,0 +1,15 @@
+#include "window/fuelixfrm.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Fuelix"));
+    QApplication::setApplicationVersion(QStringLiteral("1.01.0001"));
+    QApplication::setDesktopFileName(QStringLiteral("org.example.Fuelix"));
+
+    fuelix::FuelixFrm window;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,39 @@
+#include "window/panelline.h"
+
+#include <QPainter>
+#include <QPalette>
+#include <QWidget>
+
+namespace fuelix {
+
+PanelLine::PanelLine(const QString &name, QPoint from, QPoint to, int drawMode, QWidget *surface)
+    : QObject(surface), m_pixels(QRect(from, to).normalized()), m_drawMode(drawMode)
+{
+    setObjectName(name);
+}
+
+void PanelLine::setDrawMode(int mode)
+{
+    if (mode == m_drawMode)
+        return;
+    m_drawMode = mode;
+    if (auto *surface = qobject_cast<QWidget *>(parent()))
+        surface->update(m_pixels);
+}
+
+void PanelLine::paint(QPainter &painter, const QPalette &palette) const
+{
+    // A one-pixel pen along the centre of the covered pixels, with flat caps and no antialiasing,
+    // fills exactly those pixels at any scale factor: two device pixels wide at scale 2.
+    QPen pen(m_drawMode == CopyPen ? palette.color(QPalette::WindowText) : QColor(Qt::white), 1.0);
+    pen.setCosmetic(false);
+    pen.setCapStyle(Qt::FlatCap);
+    painter.setPen(pen);
+    const QRectF r(m_pixels);
+    if (m_pixels.width() == 1)
+        painter.drawLine(QLineF(r.left() + 0.5, r.top(), r.left() + 0.5, r.bottom() + 1.0));
+    else
+        painter.drawLine(QLineF(r.left(), r.top() + 0.5, r.right() + 1.0, r.top() + 0.5));
+}
+
+} // namespace fuelix
