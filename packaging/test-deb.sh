@@ -11,6 +11,7 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+. "$(dirname "$0")/../tools/xvfb.sh"
 work=$(mktemp -d)
 xvfb_pid=
 app_pid=
@@ -61,21 +62,7 @@ as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$work
 }
 
 step "starting /usr/bin/fuelix under Xvfb"
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || {
-    echo "Xvfb did not start" >&2
-    cat "$work/xvfb.log" >&2
-    exit 1
-}
-export DISPLAY=":$(head -n1 "$work/display")"
-mkdir -m 700 "$work/runtime"
+start_xvfb "$work" 1024x768x24
 env -u QT_QPA_PLATFORM -u DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR="$work/runtime" \
     /usr/bin/fuelix >"$work/fuelix.log" 2>&1 &
 app_pid=$!

@@ -20,6 +20,7 @@ fi
 cmake --build "$build" --target fuelix_latency >/dev/null
 bench=$build/bench/latency/fuelix_latency
 
+. tools/xvfb.sh
 work=$(mktemp -d)
 xvfb_pid=
 cleanup() {
@@ -27,15 +28,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.05
-done
-export DISPLAY=":$(cat "$work/display")"
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+start_xvfb "$work"
 unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
 
 QT_QPA_PLATFORM=xcb "$bench" "${args[@]}"

@@ -49,6 +49,7 @@ if [ ${#programs[@]} -eq 0 ]; then
     programs=("fuelix=$build/app/fuelix" "xcalc=xcalc" "galculator=galculator")
 fi
 
+. tools/xvfb.sh
 work=$(mktemp -d)
 xvfb_pid=
 cleanup() {
@@ -57,16 +58,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A bare server: no window manager, no compositor, so every program gets the same treatment.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.05
-done
-export DISPLAY=":$(cat "$work/display")"
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+start_xvfb "$work"
 # No session bus here: keep GTK from looking for the accessibility bus, which only adds a
 # timeout that a desktop would not have.
 export NO_AT_BRIDGE=1

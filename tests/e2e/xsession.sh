@@ -5,9 +5,8 @@ export QT_QPA_PLATFORM=xcb # the test presets run everything else offscreen
 unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
 # In sanitizer builds, what a system library keeps until exit is not the program's leak.
 export LSAN_OPTIONS="suppressions=$(dirname "${BASH_SOURCE[0]}")/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+. "$(dirname "${BASH_SOURCE[0]}")/../../tools/xvfb.sh"
 work=$(mktemp -d)
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
 trap 'kill $(jobs -p) 2>/dev/null; wait; rm -rf "$work"' EXIT
 
 fail() {
@@ -18,23 +17,8 @@ fail() {
 
 # Starts Xvfb on a free display, then the program; sets DISPLAY, pid and window (its id).
 start_fuelix() { # path/to/fuelix
-    # Servers started at the same moment can race for a display number: the loser exits, so
-    # check that this one is still alive and answering, and otherwise start another.
-    local i try xvfb
-    for try in 1 2 3 4 5; do
-        : >"$work/display"
-        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
-        xvfb=$!
-        for i in $(seq 100); do
-            [ -s "$work/display" ] && break
-            sleep 0.05
-        done
-        export DISPLAY=:$(head -n1 "$work/display")
-        sleep 0.2
-        kill -0 "$xvfb" 2>/dev/null && xdpyinfo >/dev/null 2>&1 && break
-        kill "$xvfb" 2>/dev/null || true
-        [ "$try" = 5 ] && fail "Xvfb did not start"
-    done
+    local i
+    start_xvfb "$work" 1024x768x24 || fail "Xvfb did not start"
     "$1" 2>"$work/fuelix.log" &
     pid=$!
     for i in $(seq 300); do
