@@ -1,9 +1,12 @@
+#include "window/fontpreload.h"
 #include "window/fuelixfrm.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    // Reading the font configuration takes a few milliseconds: overlap it with the X connection.
+    const auto fonts = fuelix::preloadFontConfiguration();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fuelix"));
     QApplication::setApplicationVersion(QStringLiteral("1.01.0001"));
