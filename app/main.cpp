@@ -1,5 +1,5 @@
-#include "window/fontpreload.h"
-#include "window/fuelixfrm.h"
+#include "qt/fontpreload.h"
+#include "qt/fuelixwindow.h"
 
 #include <QApplication>
 

@@ -17,6 +17,7 @@ constexpr bool isDigit(char c)
 struct NumberForm
 {
     bool negative = false;
+    bool point = false;
     std::string_view intDigits;
     std::string_view fracDigits;
     bool expNegative = false;
@@ -45,6 +46,7 @@ std::optional<NumberForm> scanNumber(std::string_view text)
     i = skipDigits(text, i);
     form.intDigits = text.substr(start, i - start);
     if (i < text.size() && text[i] == '.') {
+        form.point = true;
         start = ++i;
         i = skipDigits(text, i);
         form.fracDigits = text.substr(start, i - start);
@@ -175,13 +177,18 @@ Converted convert(const NumberForm &form)
     return convert(decimalOf(form));
 }
 
-// The number that fills the whole text, blanks around it aside.
-std::optional<NumberForm> scanWhole(std::string_view text)
+std::string_view trimBlanks(std::string_view text)
 {
     const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
     const auto last =
         std::find_if_not(text.rbegin(), std::string_view::reverse_iterator(first), IsBlank).base();
-    const std::string_view trimmed(first, last);
+    return {first, last};
+}
+
+// The number that fills the whole text, blanks around it aside.
+std::optional<NumberForm> scanWhole(std::string_view text)
+{
+    const std::string_view trimmed = trimBlanks(text);
     auto form = scanNumber(trimmed);
     if (!form || form->length != trimmed.size())
         return std::nullopt;
@@ -245,6 +252,55 @@ std::optional<std::string> TidyForm(std::string_view text)
     if (converted.overflow)
         return std::nullopt;
     return NumberToText(std::fabs(converted.value));
+}
+
+std::optional<std::string> TypingForm(std::string_view text)
+{
+    auto tidy = TidyForm(text);
+    if (!tidy)
+        return tidy;
+    const NumberForm form = *scanWhole(text);
+    // Significant digits run from the first non-zero digit to the last digit, zeros included.
+    std::size_t significant = form.intDigits.size() + form.fracDigits.size();
+    for (std::string_view part : {form.intDigits, form.fracDigits}) {
+        const std::size_t zeros = std::min(part.find_first_not_of('0'), part.size());
+        significant -= zeros;
+        if (zeros < part.size())
+            break;
+    }
+    const bool unfinished = (form.point && form.fracDigits.empty()) ||
+                            (!form.fracDigits.empty() && form.fracDigits.back() == '0') ||
+                            !form.expDigits.empty() || significant > 15 ||
+                            tidy->find('E') != std::string::npos;
+    if (!unfinished)
+        return tidy;
+    std::string_view kept = trimBlanks(text);
+    if (kept.front() == '+' || kept.front() == '-')
+        kept.remove_prefix(1);
+    return std::string(kept);
+}
+
+std::string FittedCaption(std::string_view caption,
+                          const std::function<bool(std::string_view)> &fits)
+{
+    if (fits(caption) || !IsNumeric(caption))
+        return std::string(caption);
+    const double value = TextToNumber(caption);
+    for (int digits = 14; digits >= 1; --digits) {
+        // Rounded in decimal by the library, then written by the display rules.
+        char buffer[40];
+        const auto end =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                          digits - 1)
+                .ptr;
+        const Converted rounded = convert(*scanWhole(std::string_view(buffer, end)));
+        if (rounded.overflow)
+            continue; // rounding up past the largest double; fewer digits may round down
+        std::string text = NumberToText(rounded.value);
+        if (fits(text))
+            return text;
+    }
+    return "###";
 }
 
 } // namespace fuelix

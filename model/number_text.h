@@ -2,6 +2,7 @@
 // Pure functions over std::string_view; no locale, no allocation beyond the returned text.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -58,5 +59,18 @@ std::string NumberToText(double value);
 // The text a box holds once tidied: NumberToText(|TextToNumber(text)|), or nothing when the
 // text is not numeric.
 std::optional<std::string> TidyForm(std::string_view text);
+
+// The text a box holds after the user's edit. A number still being written keeps its digits,
+// only its sign and the blanks around it dropped, so that the next key continues it: one that
+// ends in its point ("16."), in a zero after the point ("0.50"), has an exponent ("1e2"), has
+// more than 15 significant digits, or is written plain but would tidy to exponent form
+// ("0.00001"). Any other number gets its TidyForm; a text that is not numeric, nothing.
+std::optional<std::string> TypingForm(std::string_view text);
+
+// A caption as shown in a box too narrow for it: the same number rounded to the most
+// significant digits for which `fits` holds, written as NumberToText writes it, or "###" when
+// not even one digit fits. A caption that fits, or is not a number, is returned as it is.
+std::string FittedCaption(std::string_view caption,
+                          const std::function<bool(std::string_view)> &fits);
 
 } // namespace fuelix

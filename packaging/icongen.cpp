@@ -6,7 +6,7 @@
 // writes OUTPUT_DIR/hicolor/<n>x<n>/apps/APP_ID.png for every size in iconSizes() and
 // OUTPUT_DIR/fuelix.ico.
 #include "packaging/iconset.h"
-#include "window/icon.h"
+#include "qt/icon.h"
 
 #include <QDir>
 #include <QFile>

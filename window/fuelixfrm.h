@@ -1,94 +1,49 @@
-// FuelixFrm: the program's one window. Its controls hold the whole state of the calculator; the
-// handlers below keep the four results in step with the five inputs.
+// FuelixFrm: the behaviour of the program's one window, whatever draws it. Its handlers keep the
+// four results in step with the five inputs, tidy what is typed, reset, toggle the bevel, show
+// About and quit; a front end calls them from its controls' notifications.
 #pragma once
 
-#include <QWidget>
+#include "window/controls.h"
 
-#include <array>
-
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include <string_view>
 
 namespace fuelix {
 
-class PanelLine;
-class PictureBox;
-class ScrollSlider;
-
-// Every control, named as its objectName.
-struct FuelixControls
+class FuelixFrm
 {
-    PictureBox *PicPct = nullptr;
-    QPushButton *AboutCmd = nullptr;
-    QPushButton *ResetCmd = nullptr;
-    QPushButton *QuitCmd = nullptr;
-    ScrollSlider *TankSld = nullptr;
-    ScrollSlider *PumpSld = nullptr;
-    QLineEdit *TankOctaneRatingTxt = nullptr;
-    QLineEdit *TankCapacityTxt = nullptr;
-    QLineEdit *PumpOctaneRatingTxt = nullptr;
-    QLabel *FinalOctaneRatingLbl = nullptr;
-    QLabel *FinalOctaneLbl = nullptr;
-    QLabel *PumpValueLbl = nullptr;
-    QLabel *PumpVolumeLbl = nullptr;
-    QLabel *PumpFullLbl = nullptr;
-    QLabel *Pump0Lbl = nullptr;
-    QLabel *PumpOctaneRatingLbl = nullptr;
-    QLabel *PumpLbl = nullptr;
-    QLabel *TankLbl = nullptr;
-    QLabel *TankOctaneRatingLbl = nullptr;
-    QLabel *TankValueLbl = nullptr;
-    QLabel *TankVolumeLbl = nullptr;
-    QLabel *TankFLbl = nullptr;
-    QLabel *Tank34Lbl = nullptr;
-    QLabel *Tank12Lbl = nullptr;
-    QLabel *Tank14Lbl = nullptr;
-    QLabel *TankELbl = nullptr;
-    QLabel *TankCapacityLbl = nullptr;
-    // Ln1 to Ln8: the tank panel's left, top, right and bottom edges, then the pump panel's.
-    std::array<PanelLine *, 8> Ln{};
-};
-
-class FuelixFrm : public QWidget
-{
-    Q_OBJECT
-
 public:
-    explicit FuelixFrm(QWidget *parent = nullptr);
-    ~FuelixFrm() override;
+    // The About box's message: the version line, two carriage returns, the contact address.
+    static constexpr std::string_view AboutMessage =
+        "            Fuelix v1.1.1         \r\rfuelix@example.org";
+    static constexpr std::string_view AboutTitle = "About";
 
-    // The About message as the message box shows it.
-    static QString aboutText();
+    explicit FuelixFrm(Controls &controls) : m_controls(controls) {}
 
-signals:
-    // Emitted at the end of every Recalculate run.
-    void recalculated();
+    // Change: a number being typed keeps its digits, any other number is tidied; then the
+    // results are recomputed, whatever the text.
+    void TankOctaneRatingTxt_Change() { change(Box::TankOctaneRatingTxt); }
+    void TankCapacityTxt_Change() { change(Box::TankCapacityTxt); }
+    void PumpOctaneRatingTxt_Change() { change(Box::PumpOctaneRatingTxt); }
+    void change(Box box);
 
-protected:
-    void paintEvent(QPaintEvent *event) override;
+    // The keyboard focus left the box or Enter was pressed in it: a number gets its tidy form.
+    void finishEditing(Box box);
 
-private:
-    void createControls();
-    void connectHandlers();
+    void TankSld_Scroll() { Recalculate(); }
+    void PumpSld_Scroll() { Recalculate(); }
 
-    void TankOctaneRatingTxt_Change();
-    void TankCapacityTxt_Change();
-    void PumpOctaneRatingTxt_Change();
-    void TankSld_Scroll();
-    void PumpSld_Scroll();
     void ResetCmd_Click();
     void AboutCmd_Click();
     void QuitCmd_Click();
     void PicPct_Click();
 
-    // The one procedure behind the three Change handlers.
-    void tidyAndRecalculate(QLineEdit *box);
     void Recalculate();
-    void recalculateControls();
+    // How often Recalculate has run: what the tests count a handler's work by.
+    long recalculations() const { return m_recalculations; }
 
-    FuelixControls m_ui;
-    std::array<PanelLine *, 8> m_paintOrder{}; // the lines, bottom of the stacking order first
+private:
+    Controls &m_controls;
+    long m_recalculations = 0;
 };
 
 } // namespace fuelix

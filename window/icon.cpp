@@ -1,13 +1,10 @@
 #include "window/icon.h"
 
-#include <QPixmap>
-
 namespace fuelix {
 
 namespace {
 
-// The classic 16-colour palette with its fuchsia given up for transparency.
-enum Colour : uchar
+enum Colour : std::uint8_t
 {
     Clear,
     Black,
@@ -27,28 +24,19 @@ enum Colour : uchar
     White
 };
 
-QList<QRgb> palette16()
-{
-    return {qRgba(0, 0, 0, 0),   qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),
-            qRgb(128, 128, 0),   qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128),
-            qRgb(128, 128, 128), qRgb(192, 192, 192), qRgb(255, 0, 0),   qRgb(0, 255, 0),
-            qRgb(255, 255, 0),   qRgb(0, 0, 255),     qRgb(0, 255, 255), qRgb(255, 255, 255)};
-}
-
 class PixelCanvas
 {
 public:
-    explicit PixelCanvas(int size) : m_image(size, size, QImage::Format_Indexed8)
+    explicit PixelCanvas(int size)
+        : m_size(size), m_pixels(static_cast<std::size_t>(size * size), Clear)
     {
-        m_image.setColorTable(palette16());
-        m_image.fill(Clear);
     }
 
     void fill(int x, int y, int w, int h, Colour c)
     {
         for (int row = y; row < y + h; ++row)
             for (int col = x; col < x + w; ++col)
-                m_image.setPixel(col, row, c);
+                m_pixels[static_cast<std::size_t>(row * m_size + col)] = c;
     }
 
     // A filled box with a one-pixel black outline.
@@ -58,13 +46,14 @@ public:
         fill(x + 1, y + 1, w - 2, h - 2, inside);
     }
 
-    QImage image() const { return m_image; }
+    std::vector<std::uint8_t> pixels() const { return m_pixels; }
 
 private:
-    QImage m_image;
+    int m_size;
+    std::vector<std::uint8_t> m_pixels;
 };
 
-QImage pump32()
+std::vector<std::uint8_t> pump32()
 {
     PixelCanvas c(32);
     c.box(3, 1, 20, 3, Grey);    // cap
@@ -85,10 +74,10 @@ QImage pump32()
     c.box(23, 21, 6, 4, Red);
     c.fill(24, 23, 4, 1, Maroon);
     c.fill(23, 25, 2, 2, Grey); // spout
-    return c.image();
+    return c.pixels();
 }
 
-QImage pump16()
+std::vector<std::uint8_t> pump16()
 {
     PixelCanvas c(16);
     c.box(1, 0, 11, 2, Grey);
@@ -102,26 +91,18 @@ QImage pump16()
     c.fill(12, 4, 1, 6, Yellow);
     c.box(11, 10, 4, 3, Red);
     c.fill(11, 13, 1, 1, Grey);
-    return c.image();
+    return c.pixels();
 }
 
 } // namespace
 
-QImage programIconImage(int size)
+std::vector<std::uint8_t> programIconPixels(int size)
 {
     if (size == 32)
         return pump32();
     if (size == 16)
         return pump16();
     return {};
-}
-
-QIcon programIcon()
-{
-    QIcon icon;
-    icon.addPixmap(QPixmap::fromImage(programIconImage(16)));
-    icon.addPixmap(QPixmap::fromImage(programIconImage(32)));
-    return icon;
 }
 
 } // namespace fuelix

@@ -1,7 +1,7 @@
 // The icon files the package installs: right sizes, sharp enlargements of the window's own icon,
 // and an .ico that holds what it claims.
 #include "packaging/iconset.h"
-#include "window/icon.h"
+#include "qt/icon.h"
 
 #include <QFile>
 #include <QSet>

@@ -1,4 +1,4 @@
-#include "window/panelline.h"
+#include "qt/panelline.h"
 
 #include <QPainter>
 #include <QPalette>

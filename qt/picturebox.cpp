@@ -1,4 +1,4 @@
-#include "window/picturebox.h"
+#include "qt/picturebox.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -1,4 +1,4 @@
-#include "window/scrollslider.h"
+#include "qt/scrollslider.h"
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>

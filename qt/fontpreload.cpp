@@ -1,4 +1,4 @@
-#include "window/fontpreload.h"
+#include "qt/fontpreload.h"
 
 #include <system_error>
 
