@@ -12,7 +12,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral("1.01.0001"));
     QApplication::setDesktopFileName(QStringLiteral("org.example.Fuelix"));
 
-    fuelix::FuelixFrm window;
+    fuelix::FuelixWindow window;
     window.show();
     return QApplication::exec();
 }

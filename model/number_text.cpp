@@ -289,10 +289,9 @@ std::string FittedCaption(std::string_view caption,
     for (int digits = 14; digits >= 1; --digits) {
         // Rounded in decimal by the library, then written by the display rules.
         char buffer[40];
-        const auto end =
-            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
-                          digits - 1)
-                .ptr;
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                       std::chars_format::scientific, digits - 1)
+                             .ptr;
         const Converted rounded = convert(*scanWhole(std::string_view(buffer, end)));
         if (rounded.overflow)
             continue; // rounding up past the largest double; fewer digits may round down

@@ -1,94 +1,64 @@
-// FuelixFrm: the program's one window. Its controls hold the whole state of the calculator; the
-// handlers below keep the four results in step with the five inputs.
+// The Qt front end of the program's one window: widgets built from the layout table, the
+// control interface the window's behaviour reads and writes, and Qt's notifications forwarded
+// to its handlers.
 #pragma once
+
+#include "window/controls.h"
+#include "window/fuelixfrm.h"
 
 #include <QWidget>
 
 #include <array>
 
 class QLabel;
-class QLineEdit;
-class QPushButton;
 
 namespace fuelix {
 
+struct Control;
 class PanelLine;
-class PictureBox;
+class ResultLabel;
 class ScrollSlider;
+class TextBox;
 
-// Every control, named as its objectName.
-struct FuelixControls
-{
-    PictureBox *PicPct = nullptr;
-    QPushButton *AboutCmd = nullptr;
-    QPushButton *ResetCmd = nullptr;
-    QPushButton *QuitCmd = nullptr;
-    ScrollSlider *TankSld = nullptr;
-    ScrollSlider *PumpSld = nullptr;
-    QLineEdit *TankOctaneRatingTxt = nullptr;
-    QLineEdit *TankCapacityTxt = nullptr;
-    QLineEdit *PumpOctaneRatingTxt = nullptr;
-    QLabel *FinalOctaneRatingLbl = nullptr;
-    QLabel *FinalOctaneLbl = nullptr;
-    QLabel *PumpValueLbl = nullptr;
-    QLabel *PumpVolumeLbl = nullptr;
-    QLabel *PumpFullLbl = nullptr;
-    QLabel *Pump0Lbl = nullptr;
-    QLabel *PumpOctaneRatingLbl = nullptr;
-    QLabel *PumpLbl = nullptr;
-    QLabel *TankLbl = nullptr;
-    QLabel *TankOctaneRatingLbl = nullptr;
-    QLabel *TankValueLbl = nullptr;
-    QLabel *TankVolumeLbl = nullptr;
-    QLabel *TankFLbl = nullptr;
-    QLabel *Tank34Lbl = nullptr;
-    QLabel *Tank12Lbl = nullptr;
-    QLabel *Tank14Lbl = nullptr;
-    QLabel *TankELbl = nullptr;
-    QLabel *TankCapacityLbl = nullptr;
-    // Ln1 to Ln8: the tank panel's left, top, right and bottom edges, then the pump panel's.
-    std::array<PanelLine *, 8> Ln{};
-};
-
-class FuelixFrm : public QWidget
+class FuelixWindow : public QWidget, private Controls
 {
     Q_OBJECT
 
 public:
-    explicit FuelixFrm(QWidget *parent = nullptr);
-    ~FuelixFrm() override;
+    explicit FuelixWindow(QWidget *parent = nullptr);
 
-    // The About message as the message box shows it.
-    static QString aboutText();
-
-signals:
-    // Emitted at the end of every Recalculate run.
-    void recalculated();
+    // How often the results have been recomputed since start.
+    long recalculations() const { return m_frm.recalculations(); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void createControls();
+    void createControl(const Control &c);
     void connectHandlers();
+    // Runs a handler; nothing it throws (only memory can run out) may leave a Qt slot.
+    template <class Handler> void run(Handler handler);
 
-    void TankOctaneRatingTxt_Change();
-    void TankCapacityTxt_Change();
-    void PumpOctaneRatingTxt_Change();
-    void TankSld_Scroll();
-    void PumpSld_Scroll();
-    void ResetCmd_Click();
-    void AboutCmd_Click();
-    void QuitCmd_Click();
-    void PicPct_Click();
+    std::string text(Box box) const override;
+    void setText(Box box, std::string_view text) override;
+    int value(Slider slider) const override;
+    void setValue(Slider slider, int value) override;
+    std::string caption(Result label) const override;
+    void setCaption(Result label, std::string_view caption) override;
+    Alignment pumpFullAlignment() const override;
+    void setPumpFullAlignment(Alignment alignment) override;
+    int drawMode(int line) const override;
+    void setDrawMode(int line, int mode) override;
+    void setFocus(Box box) override;
+    void showMessage(std::string_view message, std::string_view title) override;
+    void quit() override;
 
-    // The one procedure behind the three Change handlers.
-    void tidyAndRecalculate(QLineEdit *box);
-    void Recalculate();
-    void recalculateControls();
-
-    FuelixControls m_ui;
-    std::array<PanelLine *, 8> m_paintOrder{}; // the lines, bottom of the stacking order first
+    std::array<TextBox *, 3> m_boxes{};
+    std::array<ScrollSlider *, 2> m_sliders{};
+    std::array<ResultLabel *, 4> m_results{};
+    std::array<PanelLine *, 8> m_lines{};  // Ln1 to Ln8
+    std::vector<PanelLine *> m_paintOrder; // bottom of the stacking order first
+    FuelixFrm m_frm{*this};
 };
 
 } // namespace fuelix

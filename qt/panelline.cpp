@@ -1,5 +1,7 @@
 #include "qt/panelline.h"
 
+#include "window/layout.h"
+
 #include <QPainter>
 #include <QPalette>
 #include <QWidget>
@@ -25,7 +27,11 @@ void PanelLine::paint(QPainter &painter, const QPalette &palette) const
 {
     // A one-pixel pen along the centre of the covered pixels, with flat caps and no antialiasing,
     // fills exactly those pixels at any scale factor: two device pixels wide at scale 2.
-    QPen pen(m_drawMode == CopyPen ? palette.color(QPalette::WindowText) : QColor(Qt::white), 1.0);
+    // On a dark scheme the text colour is light, and copy pen would look like whiteness.
+    QColor dark = palette.color(QPalette::WindowText);
+    if (dark.lightness() > palette.color(QPalette::Window).lightness())
+        dark = Qt::black;
+    QPen pen(m_drawMode == CopyPen ? dark : QColor(Qt::white), 1.0);
     pen.setCosmetic(false);
     pen.setCapStyle(Qt::FlatCap);
     painter.setPen(pen);

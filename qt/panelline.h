@@ -1,5 +1,6 @@
 // One edge of a panel's bevel: a line one logical pixel wide that the window draws on its own
-// surface, beneath the labels, in the colour its DrawMode selects.
+// surface, beneath the labels, in the colour its DrawMode selects: copy pen (13) the window text
+// colour, whiteness (16) white.
 #pragma once
 
 #include <QObject>
@@ -18,11 +19,6 @@ class PanelLine : public QObject
     Q_PROPERTY(int DrawMode READ drawMode WRITE setDrawMode)
 
 public:
-    // The raster operations the window uses: copy pen draws in the window text colour,
-    // whiteness draws white.
-    static constexpr int CopyPen = 13;
-    static constexpr int Whiteness = 16;
-
     // Ends in window pixels; the line is horizontal or vertical and includes both ends.
     PanelLine(const QString &name, QPoint from, QPoint to, int drawMode, QWidget *surface);
 

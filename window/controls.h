@@ -5,6 +5,7 @@
 
 #include "model/blend.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,13 @@ enum class Result
     PumpValueLbl,
     FinalOctaneLbl
 };
+
+// The controls' names, in the order of the enumerations above.
+inline constexpr std::array<std::string_view, 3> BoxNames{"TankOctaneRatingTxt", "TankCapacityTxt",
+                                                          "PumpOctaneRatingTxt"};
+inline constexpr std::array<std::string_view, 2> SliderNames{"TankSld", "PumpSld"};
+inline constexpr std::array<std::string_view, 4> ResultNames{"TankValueLbl", "PumpFullLbl",
+                                                             "PumpValueLbl", "FinalOctaneLbl"};
 
 // The notification model, which the handlers rely on:
 // 1. A text box raises Change on every change of its text, by the user or by setText.

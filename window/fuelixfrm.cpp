@@ -38,16 +38,11 @@ void FuelixFrm::Recalculate()
 {
     ++m_recalculations;
     Controls &c = m_controls;
-    DisplayState s{c.text(Box::TankCapacityTxt),
-                   c.text(Box::TankOctaneRatingTxt),
-                   c.text(Box::PumpOctaneRatingTxt),
-                   c.value(Slider::TankSld),
-                   c.value(Slider::PumpSld),
-                   c.caption(Result::TankValueLbl),
-                   c.caption(Result::PumpFullLbl),
-                   c.caption(Result::PumpValueLbl),
-                   c.caption(Result::FinalOctaneLbl),
-                   c.pumpFullAlignment()};
+    DisplayState s{c.text(Box::TankCapacityTxt),      c.text(Box::TankOctaneRatingTxt),
+                   c.text(Box::PumpOctaneRatingTxt),  c.value(Slider::TankSld),
+                   c.value(Slider::PumpSld),          c.caption(Result::TankValueLbl),
+                   c.caption(Result::PumpFullLbl),    c.caption(Result::PumpValueLbl),
+                   c.caption(Result::FinalOctaneLbl), c.pumpFullAlignment()};
     const DisplayState before = s;
     fuelix::Recalculate(s);
     // Only what changed is written, so an unchanged result is not repainted.

@@ -1,0 +1,434 @@
+// The window's behaviour against a fake front end that keeps the notification model to the
+// letter: typing and tidying, leaving a box, Reset, the bevel, About, Quit, the layout table, and
+// a long random soak.
+#include "model/number_text.h"
+#include "window/fuelixfrm.h"
+#include "window/layout.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
+
+using namespace fuelix;
+
+namespace {
+
+using Modes = std::array<int, 8>; // DrawMode of Ln1 to Ln8
+constexpr Modes Raised{16, 16, 13, 13, 16, 16, 13, 13}, Sunken{13, 13, 16, 16, 13, 13, 16, 16};
+
+std::size_t at(auto e)
+{
+    return static_cast<std::size_t>(e);
+}
+
+// A window whose controls are plain values, started from the layout table. Each box has an
+// insertion point, kept at its distance from the end when the program assigns a text.
+class FakeWindow : public Controls
+{
+public:
+    FakeWindow()
+    {
+        for (std::size_t i = 0; i < 3; ++i)
+            texts[i] = control(BoxNames[i]).content;
+        for (std::size_t i = 0; i < 2; ++i)
+            values[i] = control(SliderNames[i]).value;
+        for (std::size_t i = 0; i < 4; ++i)
+            captions[i] = control(ResultNames[i]).content;
+        for (int i = 0; i < 8; ++i)
+            modes[at(i)] = line(i).value;
+        for (std::size_t i = 0; i < 3; ++i)
+            carets[i] = texts[i].size();
+    }
+
+    // The user's edit: replaces [from, to) with `typed`, the caret after it.
+    void edit(Box box, std::size_t from, std::size_t to, std::string_view typed)
+    {
+        std::string &t = texts[at(box)];
+        t.replace(from, to - from, typed);
+        carets[at(box)] = from + typed.size();
+        raise(box);
+    }
+    void type(Box box, std::string_view keys)
+    {
+        for (char key : keys) {
+            const std::size_t caret = carets[at(box)];
+            if (key == '\b')
+                edit(box, caret - 1, caret, "");
+            else
+                edit(box, caret, caret, std::string(1, key));
+        }
+    }
+    void paste(Box box, std::string_view text) { edit(box, 0, texts[at(box)].size(), text); }
+    void scroll(Slider slider, int value)
+    {
+        values[at(slider)] = value;
+        slider == Slider::TankSld ? frm.TankSld_Scroll() : frm.PumpSld_Scroll();
+    }
+    // The inputs and results, in the order of DisplayState, alignment last.
+    std::vector<std::string> state() const
+    {
+        return {texts[1],
+                texts[0],
+                texts[2],
+                std::to_string(values[0]),
+                std::to_string(values[1]),
+                captions[0],
+                captions[1],
+                captions[2],
+                captions[3],
+                alignment == Alignment::Centre ? "C" : "L"};
+    }
+
+    std::string text(Box box) const override { return texts[at(box)]; }
+    void setText(Box box, std::string_view text) override
+    {
+        EXPECT_NE(texts[at(box)], text) << "an assignment of the same text changes nothing";
+        const std::size_t fromEnd = texts[at(box)].size() - carets[at(box)];
+        texts[at(box)] = text;
+        carets[at(box)] = text.size() - std::min(fromEnd, text.size());
+        raise(box);
+    }
+    int value(Slider slider) const override { return values[at(slider)]; }
+    void setValue(Slider slider, int value) override { values[at(slider)] = value; }
+    std::string caption(Result label) const override { return captions[at(label)]; }
+    void setCaption(Result label, std::string_view caption) override
+    {
+        captions[at(label)] = caption;
+    }
+    Alignment pumpFullAlignment() const override { return alignment; }
+    void setPumpFullAlignment(Alignment a) override { alignment = a; }
+    int drawMode(int line) const override { return modes[at(line)]; }
+    void setDrawMode(int line, int mode) override { modes[at(line)] = mode; }
+    void setFocus(Box box) override { focus = box; }
+    void showMessage(std::string_view m, std::string_view t) override { message = m, title = t; }
+    void quit() override { quitted = true; }
+
+    std::array<std::string, 3> texts;
+    std::array<std::size_t, 3> carets;
+    std::array<int, 2> values;
+    std::array<std::string, 4> captions;
+    Alignment alignment = Alignment::Left;
+    Modes modes;
+    std::optional<Box> focus;
+    std::string message, title;
+    bool quitted = false;
+    int changes = 0, depth = 0, deepest = 0;
+    FuelixFrm frm{*this};
+
+private:
+    void raise(Box box)
+    {
+        ++changes;
+        deepest = std::max(deepest, ++depth);
+        frm.change(box);
+        --depth;
+    }
+};
+
+const std::vector<std::string> StartState{"16.4", "91",  "100", "50",   "100",
+                                          "8.2",  "8.2", "8.2", "95.5", "L"};
+
+constexpr Box Octane = Box::TankOctaneRatingTxt, Capacity = Box::TankCapacityTxt,
+              Pump = Box::PumpOctaneRatingTxt;
+
+} // namespace
+
+TEST(Start, DesignContentsAreTheirOwnResults)
+{
+    FakeWindow w;
+    EXPECT_EQ(w.state(), StartState);
+    EXPECT_EQ(w.modes, Raised);
+    w.frm.Recalculate();
+    EXPECT_EQ(w.state(), StartState);
+    EXPECT_EQ(w.changes, 0);
+}
+
+// Typing key by key at the caret ('|' in `before`), or pasting over everything ("^V"): what the
+// box then holds, how many Change notifications and Recalculate runs that took, and two results.
+TEST(Typing, KeepsNumbersBeingWrittenAndTidiesTheRest)
+{
+    const struct
+    {
+        Box box;
+        const char *before, *keys, *after;
+        int changes, runs;
+        const char *tankValue, *finalOctane;
+    } rows[] = {
+        {Octane, "|91", "-", "91", 2, 2, "8.2", "95.5"},
+        {Octane, "|91", "-5", "591", 3, 3, "8.2", "345.5"},
+        {Capacity, "16|", ".", "16.", 1, 1, "8", "95.5"},
+        {Capacity, "16|", ".4", "16.4", 2, 2, "8.2", "95.5"},
+        {Capacity, "16.4|", "0", "16.40", 1, 1, "8.2", "95.5"},
+        {Capacity, "16.40|", "1", "16.401", 1, 1, "8.2005", "95.5"},
+        {Capacity, "|", "0.5", "0.5", 3, 3, "0.25", "95.5"},
+        {Capacity, "|", "16.05", "16.05", 5, 5, "8.025", "95.5"},
+        {Capacity, "|", "3.14159", "3.14159", 7, 7, "1.570795", "95.5"},
+        {Capacity, "|", "1e20", "1e20", 4, 4, "5E+19", "95.5"},
+        {Capacity, "|", "1e2", "1e2", 3, 3, "50", "95.5"},
+        {Capacity, "|", "1234567890123456", "1234567890123456", 16, 16, "617283945061728", "95.5"},
+        {Capacity, "|", "12345678901234567", "12345678901234567", 17, 17, "6.17283945061728E+15",
+         "95.5"},
+        {Capacity, "|", "0.000012", "0.000012", 8, 8, "6E-06", "95.5"},
+        {Capacity, "|", ".5", "0.5", 3, 3, "0.25", "95.5"},
+        {Capacity, "|", "-16.", "16.", 5, 5, "8", "95.5"},
+        {Capacity, "|", "abc", "abc", 3, 3, "???", "???"},
+        {Octane, "9|", "\b", "", 1, 1, "???", "???"},
+        {Capacity, "", "^V-16.", "16.", 2, 2, "8", "95.5"},
+        {Capacity, "", "^V 0.50 ", "0.50", 2, 2, "0.25", "95.5"},
+        {Octane, "", "^V-91", "91", 2, 2, "8.2", "95.5"},
+        {Octane, "", "^V091", "91", 2, 2, "8.2", "95.5"},
+        {Pump, "", "^V+5", "5", 2, 2, "8.2", "48"},
+        {Pump, "", "^V 7 ", "7", 2, 2, "8.2", "49"},
+        {Octane, "", "^V-0", "0", 2, 2, "8.2", "50"},
+        {Capacity, "", "^V100.5", "100.5", 1, 1, "50.25", "95.5"},
+        {Capacity, "", "^V16,5", "16,5", 1, 1, "???", "???"},
+        {Capacity, "", "^V1e999", "1e999", 1, 1, "???", "???"},
+        {Capacity, "", "^V\t12\n", "12", 2, 2, "6", "95.5"},
+    };
+    for (const auto &r : rows) {
+        FakeWindow w;
+        const std::string before = r.before;
+        const std::string keys = r.keys;
+        SCOPED_TRACE(before + " + " + keys);
+        if (keys.starts_with("^V")) {
+            w.paste(r.box, keys.substr(2));
+        } else {
+            w.texts[at(r.box)] =
+                before.substr(0, before.find('|')) + before.substr(before.find('|') + 1);
+            w.carets[at(r.box)] = before.find('|');
+            w.type(r.box, keys);
+        }
+        EXPECT_EQ(w.texts[at(r.box)], r.after);
+        EXPECT_EQ(w.changes, r.changes);
+        EXPECT_EQ(w.frm.recalculations(), r.runs);
+        EXPECT_LE(w.deepest, 2); // the write-back nests once, never more
+        EXPECT_EQ(w.captions[at(Result::TankValueLbl)], r.tankValue);
+        EXPECT_EQ(w.captions[at(Result::FinalOctaneLbl)], r.finalOctane);
+        const std::string &free = w.captions[at(Result::PumpFullLbl)];
+        EXPECT_EQ(w.alignment == Alignment::Centre, free == "???" || free == "0");
+    }
+}
+
+TEST(Typing, LeavingABoxTidiesItsNumber)
+{
+    const std::pair<const char *, const char *> rows[] = {
+        {"16.", "16"},
+        {"16.40", "16.4"},
+        {"1e20", "1E+20"},
+        {"0.000012", "1.2E-05"},
+        {"1234567890123456", "1.23456789012346E+15"},
+        {"91", "91"},
+        {"abc", "abc"},
+        {"", ""},
+    };
+    for (const auto &[before, after] : rows) {
+        FakeWindow w;
+        w.paste(Capacity, before);
+        const int changes = w.changes;
+        w.frm.finishEditing(Capacity);
+        EXPECT_EQ(w.texts[at(Capacity)], after) << before;
+        EXPECT_EQ(w.changes - changes, std::string(before) == after ? 0 : 1) << before;
+        FakeWindow fresh; // the results are those of the tidied text
+        fresh.paste(Capacity, after);
+        EXPECT_EQ(w.state(), fresh.state()) << before;
+    }
+}
+
+TEST(Sliders, EveryScrollRecomputesOnce)
+{
+    const struct
+    {
+        Slider slider;
+        int value;
+        const char *tank, *free, *pump, *final, *alignment;
+    } rows[] = {
+        {Slider::TankSld, 75, "12.3", "4.1", "4.1", "93.25", "L"},
+        {Slider::TankSld, 100, "16.4", "0", "0", "91", "C"},
+        {Slider::TankSld, 0, "0", "16.4", "16.4", "100", "L"},
+        {Slider::PumpSld, 50, "8.2", "8.2", "4.1", "94", "L"},
+        {Slider::PumpSld, 0, "8.2", "8.2", "0", "91", "L"},
+    };
+    for (const auto &r : rows) {
+        FakeWindow w;
+        w.scroll(r.slider, r.value);
+        const std::vector<std::string> state = w.state();
+        const std::vector<std::string> results(state.begin() + 5, state.end());
+        EXPECT_EQ(results,
+                  (std::vector<std::string>{r.tank, r.free, r.pump, r.final, r.alignment}));
+        EXPECT_EQ(w.frm.recalculations(), 1);
+    }
+}
+
+// Reset from several states: the start state and the raised bevel come back, the focus goes to
+// the tank rating, and one Recalculate runs for each box it changes plus a last one.
+TEST(Reset, RestoresTheStartState)
+{
+    const struct
+    {
+        const char *tag;
+        void (*before)(FakeWindow &);
+        int runs;
+    } rows[] = {
+        {"start-up state", [](FakeWindow &) {}, 1},
+        {"capacity 20", [](FakeWindow &w) { w.paste(Capacity, "20"); }, 2},
+        {"capacity abc", [](FakeWindow &w) { w.paste(Capacity, "abc"); }, 2},
+        {"tank rating 95", [](FakeWindow &w) { w.paste(Octane, "95"); }, 2},
+        {"both sliders moved",
+         [](FakeWindow &w) {
+             w.scroll(Slider::TankSld, 100);
+             w.scroll(Slider::PumpSld, 0);
+         },
+         1},
+        {"all three boxes",
+         [](FakeWindow &w) {
+             w.paste(Octane, "87"), w.paste(Capacity, "x"), w.paste(Pump, "98");
+             w.scroll(Slider::TankSld, 55);
+         },
+         4},
+        {"sunken", [](FakeWindow &w) { w.frm.PicPct_Click(); }, 1},
+        {"Ln1 alone dark", [](FakeWindow &w) { w.modes[0] = 13; }, 1},
+    };
+    for (const auto &r : rows) {
+        FakeWindow w;
+        r.before(w);
+        const long runs = w.frm.recalculations();
+        w.frm.ResetCmd_Click();
+        EXPECT_EQ(w.state(), StartState) << r.tag;
+        EXPECT_EQ(w.modes, Raised) << r.tag;
+        EXPECT_EQ(w.focus, Octane) << r.tag;
+        EXPECT_EQ(w.frm.recalculations() - runs, r.runs) << r.tag;
+    }
+}
+
+TEST(Bevel, Ln1AloneDecidesAndAllEightFollow)
+{
+    const std::pair<Modes, Modes> rows[] = {
+        {Raised, Sunken},
+        {Sunken, Raised},
+        {{13, 16, 13, 13, 16, 16, 13, 13}, Raised}, // inside Reset: Ln1 alone dark
+        {{16, 13, 16, 16, 13, 13, 16, 16}, Sunken}, // Ln1 alone white
+        {{7, 16, 13, 13, 16, 16, 13, 13}, Sunken},  // anything but 13 counts as raised
+    };
+    for (const auto &[before, after] : rows) {
+        FakeWindow w;
+        w.modes = before;
+        w.frm.PicPct_Click();
+        EXPECT_EQ(w.modes, after);
+        EXPECT_EQ(w.state(), StartState);
+        EXPECT_EQ(w.changes + w.frm.recalculations(), 0);
+    }
+}
+
+TEST(Commands, AboutShowsTheMessageAndQuitEnds)
+{
+    FakeWindow w;
+    w.frm.AboutCmd_Click();
+    EXPECT_EQ(w.message, "            Fuelix v1.1.1         \r\rfuelix@example.org");
+    EXPECT_EQ(w.title, "About");
+    EXPECT_EQ(w.state(), StartState);
+    EXPECT_FALSE(w.quitted);
+    w.frm.QuitCmd_Click();
+    EXPECT_TRUE(w.quitted);
+}
+
+TEST(Layout, KeyboardOrderStackingAndPlaces)
+{
+    std::vector<std::pair<int, std::string_view>> focusable;
+    std::set<std::string_view> names;
+    std::set<int> tabIndices;
+    bool labelSeen = false;
+    for (const Control &c : Layout) {
+        EXPECT_TRUE(names.insert(c.name).second) << c.name;
+        const bool line = c.kind == Kind::Line;
+        const int right = line ? c.widthOrRight : c.left + c.widthOrRight;
+        const int bottom = line ? c.heightOrBottom : c.top + c.heightOrBottom;
+        EXPECT_TRUE(c.left >= 0 && c.top >= 0 && right <= MainWindow.clientWidth &&
+                    bottom <= MainWindow.clientHeight)
+            << c.name;
+        // Every input, button and the picture lies above all labels and lines.
+        labelSeen = labelSeen || c.kind == Kind::Label || line;
+        EXPECT_TRUE(line || c.kind == Kind::Label || !labelSeen) << c.name;
+        if (!line) {
+            EXPECT_TRUE(tabIndices.insert(c.tabIndex).second) << c.name;
+        }
+        if (c.kind == Kind::TextBox || c.kind == Kind::Slider || c.kind == Kind::PushButton)
+            focusable.emplace_back(c.tabIndex, c.name);
+    }
+    EXPECT_EQ(names.size(), 35u);
+    EXPECT_EQ(*tabIndices.rbegin(), 26);
+    EXPECT_EQ(tabIndices.size(), 27u);
+    std::sort(focusable.begin(), focusable.end());
+    std::vector<std::string_view> order;
+    for (const auto &f : focusable)
+        order.push_back(f.second);
+    EXPECT_EQ(order, (std::vector<std::string_view>{"TankOctaneRatingTxt", "TankCapacityTxt",
+                                                    "TankSld", "PumpOctaneRatingTxt", "PumpSld",
+                                                    "ResetCmd", "AboutCmd", "QuitCmd"}));
+}
+
+// Random actions of every kind; after each, the invariants that hold in any state.
+TEST(Soak, InvariantsHoldForAMillionRandomActions)
+{
+    const char *env = std::getenv("FUELIX_SOAK_ACTIONS");
+    const long actions = env ? std::atol(env) : 1'000'000;
+    std::mt19937_64 random(20261207);
+    const std::vector<std::string> texts{"",  "91", "-", ".",     "0",     "16.4", "1e",  "E",
+                                         "5", "-0", " ", "1e308", "9e307", "abc",  "0.0", "7"};
+    FakeWindow w;
+    for (long i = 0; i < actions; ++i) {
+        const auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+        const Box box = static_cast<Box>(pick(3));
+        const std::string &t = texts[pick(texts.size())];
+        const int changes = w.changes;
+        const long runs = w.frm.recalculations();
+        w.deepest = 0;
+        switch (pick(8)) {
+        case 0:
+            w.paste(box, t);
+            break;
+        case 1:
+        case 2: {
+            const std::size_t caret = pick(w.texts[at(box)].size() + 1);
+            w.carets[at(box)] = caret;
+            if (random() % 4 == 0 && caret > 0)
+                w.type(box, "\b");
+            else
+                w.type(box, std::string(1, "0123456789.-+eE x"[pick(17)]));
+            break;
+        }
+        case 3:
+            w.scroll(static_cast<Slider>(pick(2)), static_cast<int>(pick(101)));
+            break;
+        case 4:
+            w.frm.finishEditing(box);
+            break;
+        case 5:
+            w.frm.PicPct_Click();
+            break;
+        case 6:
+            if (random() % 16 == 0)
+                w.frm.ResetCmd_Click();
+            break;
+        default:
+            w.texts[at(box)] += "1"; // the user goes on typing at the end
+            w.carets[at(box)] = w.texts[at(box)].size();
+            w.edit(box, w.texts[at(box)].size() - 1, w.texts[at(box)].size(), "1");
+        }
+        ASSERT_LE(w.deepest, 2) << i;
+        ASSERT_LE(w.changes - changes, 4) << i; // Reset: three boxes
+        ASSERT_LE(w.frm.recalculations() - runs, 4) << i;
+        for (const std::string &text : w.texts)
+            ASSERT_TRUE(!IsNumeric(text) || TypingForm(text) == text || TidyForm(text) == text)
+                << i << ": " << text;
+        ASSERT_TRUE(w.modes == Raised || w.modes == Sunken) << i;
+        DisplayState s{w.texts[1], w.texts[0], w.texts[2], w.values[0], w.values[1]};
+        s.TankValueLbl = w.captions[0], s.PumpFullLbl = w.captions[1];
+        s.PumpValueLbl = w.captions[2], s.FinalOctaneLbl = w.captions[3];
+        s.PumpFullLblAlignment = w.alignment;
+        const DisplayState shown = s;
+        Recalculate(s);
+        ASSERT_EQ(s, shown) << i << ": the results lag behind the inputs";
+    }
+}
