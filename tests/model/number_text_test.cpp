@@ -223,3 +223,58 @@ TEST(TidyForm, DropsSignZerosAndPoint)
     for (const char *text : {"", ".", "abc", "1e", "1e999"})
         EXPECT_EQ(TidyForm(text), std::nullopt) << '"' << text << '"';
 }
+
+TEST(TypingForm, KeepsNumbersBeingWrittenWithoutSignOrBlanks)
+{
+    const std::pair<const char *, const char *> rows[] = {
+        {"16.", "16."},
+        {"-16.", "16."},
+        {" 0.50 ", "0.50"},
+        {"16.0", "16.0"},
+        {"0.000", "0.000"},
+        {"1e2", "1e2"},
+        {"+2E-1", "2E-1"},
+        {"1234567890123456", "1234567890123456"},
+        {"1000000000000000", "1000000000000000"},
+        {"0.1234567890123456", "0.1234567890123456"},
+        {"0.00001", "0.00001"},
+        {"\t123456789012345\n", "123456789012345"}, // 15 digits: finished
+        {"-91", "91"},
+        {"091", "91"},
+        {".5", "0.5"},
+        {"00.50e0", "00.50e0"},
+        {"100.5", "100.5"},
+        {"0.0001", "0.0001"},
+    };
+    for (auto [text, typed] : rows)
+        EXPECT_EQ(TypingForm(text), typed) << '"' << text << '"';
+    for (const char *text : {"", ".", "-", "1e", "1e999", "1 2"})
+        EXPECT_EQ(TypingForm(text), std::nullopt) << '"' << text << '"';
+}
+
+TEST(FittedCaption, RoundsToTheDigitsThatFit)
+{
+    // A box `room` characters wide.
+    const struct
+    {
+        const char *caption;
+        std::size_t room;
+        const char *shown;
+    } rows[] = {
+        {"9.50103", 5, "9.501"},
+        {"96.0792524658245", 6, "96.079"},
+        {"96.0792524658245", 16, "96.0792524658245"},
+        {"99.96", 3, "100"},
+        {"-0.00123456", 7, "-0.0012"},
+        {"8.98846567431155E+307", 8, "9E+307"},
+        {"8.98846567431155E+307", 9, "8.99E+307"},
+        {"8.98846567431155E+307", 5, "###"},
+        {"1.79769313486231E+308", 20, "1.7976931348623E+308"},
+        {"61728394.5615", 6, "###"},
+        {"???", 1, "???"},
+    };
+    for (const auto &r : rows)
+        EXPECT_EQ(FittedCaption(r.caption, [&](std::string_view t) { return t.size() <= r.room; }),
+                  r.shown)
+            << r.caption << " in " << r.room;
+}

@@ -1,0 +1,412 @@
+// The Qt window as Qt lays it out, paints it and delivers its notifications: what the window's
+// behaviour tests cannot see. Runs on the offscreen platform, also at a scale factor of 2.
+#include "qt/fuelixwindow.h"
+#include "qt/resultlabel.h"
+#include "window/layout.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include <random>
+
+using namespace fuelix;
+
+namespace {
+
+using Modes = std::array<int, 8>;
+const Modes Raised{16, 16, 13, 13, 16, 16, 13, 13}, Sunken{13, 13, 16, 16, 13, 13, 16, 16};
+
+struct Harness
+{
+    Harness()
+    {
+        form.show();
+        form.activateWindow();
+        if (!QTest::qWaitForWindowActive(&form)) // access keys need an active window
+            qWarning("the window did not become active");
+    }
+    template <class T = QWidget> T *get(const QString &name)
+    {
+        T *control = form.findChild<T *>(name, Qt::FindDirectChildrenOnly);
+        return control ? control : (qFatal("no %s", qPrintable(name)), nullptr);
+    }
+    QLineEdit *box(const char *name) { return get<QLineEdit>(name); }
+    QString text(const char *name) { return get<QLabel>(name)->text(); }
+    Modes modes()
+    {
+        Modes modes;
+        for (int i = 0; i < 8; ++i)
+            modes[i] = get<QObject>(QStringLiteral("Ln%1").arg(i + 1))->property("DrawMode").toInt();
+        return modes;
+    }
+    // The pixels the window last put on the screen, not a fresh rendering; the offscreen
+    // screen keeps them at one device pixel per logical pixel, so at other scales the window
+    // is rendered afresh.
+    QImage screen()
+    {
+        const QImage shown = form.screen()->grabWindow(form.winId()).toImage();
+        return shown.devicePixelRatio() == 1 ? shown : form.grab().toImage();
+    }
+
+    FuelixWindow form;
+};
+
+QRgb pixel(const QImage &image, QPoint logical)
+{
+    return image.pixel(logical * (image.width() / 506)); // device pixels at any scale
+}
+
+bool isWhite(QRgb c)
+{
+    return qRed(c) > 245 && qGreen(c) > 245 && qBlue(c) > 245;
+}
+
+int px(int twips)
+{
+    return int(std::lround(twips / 15.0));
+}
+
+} // namespace
+
+class FuelixWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void laidOut();
+    void keysAndCaret_data();
+    void keysAndCaret();
+    void undoTakesBackEditAndTidy();
+    void slidersByKeysMouseAndWheel();
+    void roundedCaptions();
+    void bevelAsPainted_data();
+    void bevelAsPainted();
+    void pictureClicks();
+    void buttons();
+    void about();
+    void ending_data();
+    void ending();
+    void randomInput();
+};
+
+void FuelixWindowTest::laidOut()
+{
+    Harness w;
+    QCOMPARE(w.form.objectName(), QStringLiteral("FuelixFrm"));
+    QCOMPARE(w.form.windowTitle(), QStringLiteral("Fuelix"));
+    QVERIFY(w.form.size() == QSize(506, 441) && w.form.maximumSize() == QSize(506, 441));
+    QVERIFY(!(w.form.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(!w.form.windowIcon().isNull());
+    const QPoint off = w.form.geometry().center() - w.form.screen()->availableGeometry().center();
+    QVERIFY(off.manhattanLength() <= 2);
+    QCOMPARE(w.form.focusWidget(), w.box("TankOctaneRatingTxt"));
+    for (const Control &c : Layout) {
+        const QString name = QString::fromLatin1(c.name.data(), c.name.size());
+        if (c.kind == Kind::Line)
+            continue;
+        QWidget *widget = w.get(name);
+        QCOMPARE(widget->geometry(),
+                 QRect(px(c.left), px(c.top), px(c.widthOrRight), px(c.heightOrBottom)));
+        // Every fixed text fits its box in the font really used.
+        const QString text = widget->property("text").toString().remove('&');
+        const int room = widget->inherits("QLabel") ? widget->contentsRect().width()
+                                                     : widget->width() - 6;
+        QVERIFY2(widget->fontMetrics().horizontalAdvance(text) <= room, qPrintable(name));
+        if (c.points > 0) {
+            QCOMPARE(widget->font().pointSizeF(), c.points);
+            QVERIFY(widget->font().weight() == QFont::Normal && !widget->font().italic());
+        }
+        if (auto *label = qobject_cast<QLabel *>(widget))
+            QVERIFY(label->autoFillBackground() && label->focusPolicy() == Qt::NoFocus);
+    }
+    // Seven Tabs visit the inputs and buttons in order, an eighth comes round again.
+    const QStringList order{"TankCapacityTxt", "TankSld", "PumpOctaneRatingTxt", "PumpSld",
+                            "ResetCmd", "AboutCmd", "QuitCmd", "TankOctaneRatingTxt"};
+    for (const QString &next : order) {
+        QTest::keyClick(w.form.focusWidget(), Qt::Key_Tab);
+        QCOMPARE(w.form.focusWidget()->objectName(), next);
+    }
+    QTest::keyClick(w.form.focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(w.form.focusWidget()->objectName(), QStringLiteral("QuitCmd"));
+    // Screen readers: inputs by their names, results by their live text and what they show.
+    const auto spoken = [&](const char *name, QAccessible::Text t) {
+        return QAccessible::queryAccessibleInterface(w.get(name))->text(t);
+    };
+    QCOMPARE(spoken("TankCapacityTxt", QAccessible::Name), QStringLiteral("Tank capacity"));
+    QCOMPARE(spoken("PumpSld", QAccessible::Name), QStringLiteral("Pump share of free space"));
+    QCOMPARE(spoken("FinalOctaneLbl", QAccessible::Name), QStringLiteral("95.5"));
+    QCOMPARE(spoken("FinalOctaneLbl", QAccessible::Description),
+             QStringLiteral("Final octane rating"));
+    QCOMPARE(w.form.recalculations(), 0);
+}
+
+// Keys typed into a box at the caret ('|'): the text and caret after them. Tab and Enter finish
+// the edit; Backspace deletes.
+void FuelixWindowTest::keysAndCaret_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("0.5 key by key") << "|" << "0.5" << "0.5|";
+    QTest::newRow("3.14159") << "|" << "3.14159" << "3.14159|";
+    QTest::newRow("1e20") << "|" << "1e20" << "1e20|";
+    QTest::newRow("17 digits") << "|" << "12345678901234567" << "12345678901234567|";
+    QTest::newRow("minus, then 5") << "|91" << "-5" << "5|91";
+    QTest::newRow("minus in the middle") << "16|.4" << "-" << "16-|.4";
+    QTest::newRow("point between digits") << "16|4" << "." << "16.|4";
+    QTest::newRow("Tab tidies") << "|" << "16.\t" << "16";
+    QTest::newRow("Enter tidies") << "|" << "1e20\r" << "1E+20|";
+}
+
+void FuelixWindowTest::keysAndCaret()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, keys);
+    QFETCH(QString, after);
+    Harness w;
+    QLineEdit *box = w.box("TankCapacityTxt");
+    box->setFocus();
+    box->setText(QString(before).remove('|'));
+    box->setCursorPosition(int(before.indexOf('|')));
+    for (const QChar key : keys) {
+        if (key == '\t')
+            QTest::keyClick(box, Qt::Key_Tab);
+        else if (key == '\r')
+            QTest::keyClick(box, Qt::Key_Return);
+        else
+            QTest::keyClicks(box, key);
+    }
+    QString shown = box->text();
+    if (box->hasFocus())
+        shown.insert(box->cursorPosition(), '|');
+    QCOMPARE(shown, after);
+}
+
+void FuelixWindowTest::undoTakesBackEditAndTidy()
+{
+    Harness w;
+    QLineEdit *box = w.box("TankOctaneRatingTxt");
+    box->selectAll();
+    QGuiApplication::clipboard()->setText("-95");
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box->text(), QStringLiteral("95"));
+    QCOMPARE(w.text("FinalOctaneLbl"), QStringLiteral("97.5"));
+    QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(box->text(), QStringLiteral("91"));
+    QCOMPARE(w.text("FinalOctaneLbl"), QStringLiteral("95.5"));
+    QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(box->text(), QStringLiteral("91"));
+    QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); // redo
+    QCOMPARE(box->text(), QStringLiteral("95"));
+}
+
+void FuelixWindowTest::slidersByKeysMouseAndWheel()
+{
+    Harness w;
+    auto *tank = w.get<QSlider>("TankSld");
+    const struct
+    {
+        std::function<void()> move;
+        int value;
+        const char *tankValue;
+    } moves[] = {
+        {[&] { QTest::keyClick(tank, Qt::Key_Right); }, 51, "8.364"},
+        {[&] { QTest::keyClick(tank, Qt::Key_PageUp); }, 56, "9.184"},
+        {[&] { QTest::mouseClick(tank, Qt::LeftButton, {}, {tank->width() - 10, 10}); }, 61,
+         "10.004"},
+        {[&] {
+             QWheelEvent wheel({50, 10}, tank->mapToGlobal(QPoint(50, 10)), {}, {0, -120},
+                               Qt::NoButton, {}, Qt::NoScrollPhase, false);
+             QApplication::sendEvent(tank, &wheel);
+         },
+         58, "9.512"},
+        {[&] { QTest::keyClick(tank, Qt::Key_End); }, 100, "16.4"},
+    };
+    for (const auto &m : moves) {
+        const long runs = w.form.recalculations();
+        m.move();
+        QCOMPARE(tank->value(), m.value);
+        QCOMPARE(w.form.recalculations() - runs, 1);
+        QCOMPARE(w.text("TankValueLbl"), QString(m.tankValue));
+    }
+    tank->setValue(10); // the program's own assignment runs nothing
+    QCOMPARE(w.text("TankValueLbl"), QStringLiteral("16.4"));
+}
+
+void FuelixWindowTest::roundedCaptions()
+{
+    Harness w;
+    auto *pump = w.get<ResultLabel>("PumpValueLbl");
+    auto *final = w.get<ResultLabel>("FinalOctaneLbl");
+    w.box("TankCapacityTxt")->setText("19.00206");
+    w.box("TankOctaneRatingTxt")->setText("92.158504931649");
+    QCOMPARE(pump->text(), QStringLiteral("9.50103"));
+    QCOMPARE(final->text(), QStringLiteral("96.0792524658245"));
+    QCOMPARE(pump->toolTip(), QStringLiteral("9.50103"));
+    QCOMPARE(final->toolTip(), QStringLiteral("96.0792524658245"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(pump)->text(QAccessible::Name),
+             QStringLiteral("9.50103"));
+    // Shown rounded: the same number to fewer digits, and fitting the box.
+    for (ResultLabel *label : std::array{pump, final}) {
+        const QString shown = label->shown();
+        QVERIFY2(label->fontMetrics().horizontalAdvance(shown) <= label->contentsRect().width(),
+                 qPrintable(shown));
+        QVERIFY2(label->text().startsWith(shown.chopped(1)) && shown.size() >= 4,
+                 qPrintable(shown));
+    }
+    w.box("TankCapacityTxt")->setText("1.79769313486231E+308");
+    QCOMPARE(w.get<ResultLabel>("TankValueLbl")->shown(), QStringLiteral("###"));
+    w.box("TankCapacityTxt")->setText("16.4"); // fits again: no tooltip left behind
+    QCOMPARE(pump->shown(), QStringLiteral("8.2"));
+    QVERIFY(pump->toolTip().isEmpty() && w.get("TankValueLbl")->toolTip().isEmpty());
+}
+
+void FuelixWindowTest::bevelAsPainted_data()
+{
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("standard scheme") << false;
+    QTest::newRow("dark scheme") << true;
+}
+
+void FuelixWindowTest::bevelAsPainted()
+{
+    QFETCH(bool, dark);
+    Harness w;
+    if (dark) {
+        QPalette p = w.form.palette();
+        p.setColor(QPalette::Window, QColor(30, 30, 30));
+        p.setColor(QPalette::WindowText, QColor(230, 230, 230));
+        w.form.setPalette(p);
+    }
+    const auto shaded = [](QRgb c) { return qGray(c) < 80; };
+    // Raised at start, sunken after a click, raised again after Reset; each time checked on
+    // what was last put on the screen, so a missing repaint shows.
+    for (const bool raised : {true, false, true}) {
+        QCoreApplication::processEvents();
+        const QImage image = w.screen();
+        const auto lit = [&](QPoint p) { return raised ? isWhite(pixel(image, p)) : shaded(pixel(image, p)); };
+        const auto dim = [&](QPoint p) { return raised ? shaded(pixel(image, p)) : isWhite(pixel(image, p)); };
+        const QColor surface = pixel(image, {2, 2});
+        for (int x = 70; x < 470; x += 20) // top edges, right of the titles; bottom edges
+            QVERIFY(lit({x, 24}) && lit({x, 192}) && dim({x, 168}) && dim({x, 336}));
+        for (int y = 30; y < 160; y += 10)
+            QVERIFY(lit({28, y}) && dim({477, y}) && lit({28, y + 168}) && dim({478, y + 168}));
+        // The titles hide the top edges behind them.
+        QCOMPARE(QColor(pixel(image, {45, 24})).lightness() / 8, surface.lightness() / 8);
+        QTest::mouseClick(w.get(raised ? "PicPct" : "ResetCmd"), Qt::LeftButton, {}, {8, 8});
+    }
+}
+
+void FuelixWindowTest::pictureClicks()
+{
+    Harness w;
+    QWidget *picture = w.get("PicPct");
+    // A real double click (press, release, double click, release) toggles once.
+    QTest::mousePress(picture, Qt::LeftButton, {}, {8, 8});
+    QTest::mouseRelease(picture, Qt::LeftButton, {}, {8, 8});
+    QTest::mouseDClick(picture, Qt::LeftButton, {}, {8, 8});
+    QTest::mouseRelease(picture, Qt::LeftButton, {}, {8, 8});
+    QCOMPARE(w.modes(), Sunken);
+    // A press released outside the picture is no click.
+    QTest::mousePress(picture, Qt::LeftButton, {}, {8, 8});
+    QTest::mouseRelease(picture, Qt::LeftButton, {}, {60, 8});
+    QCOMPARE(w.modes(), Sunken);
+    QTest::mouseClick(picture, Qt::LeftButton, {}, {30, 30});
+    QCOMPARE(w.modes(), Raised);
+    QCOMPARE(w.form.recalculations(), 0);
+}
+
+void FuelixWindowTest::buttons()
+{
+    Harness w;
+    w.box("TankCapacityTxt")->setText("20");
+    QTest::keyClick(&w.form, Qt::Key_R, Qt::AltModifier);
+    QTRY_COMPARE(w.box("TankCapacityTxt")->text(), QStringLiteral("16.4"));
+    QCOMPARE(w.form.focusWidget(), w.box("TankOctaneRatingTxt"));
+    // Enter, like Space, presses a focused button.
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        w.box("PumpOctaneRatingTxt")->setText("98");
+        w.get("ResetCmd")->setFocus();
+        QTest::keyClick(w.get("ResetCmd"), key);
+        QTRY_COMPARE(w.box("PumpOctaneRatingTxt")->text(), QStringLiteral("100"));
+    }
+}
+
+void FuelixWindowTest::about()
+{
+    Harness w;
+    QString title, text;
+    bool noIcon = false, fixed = false, closed = false;
+    QTimer::singleShot(0, [&] { // no test macro in here: a box left open would hang the test
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            title = box->windowTitle(), text = box->text();
+            noIcon = box->icon() == QMessageBox::NoIcon && box->buttons().size() == 1;
+            fixed = !(box->windowFlags() & Qt::WindowMaximizeButtonHint);
+            QTest::keyClick(box, Qt::Key_Return);
+            closed = !box->isVisible();
+            box->reject();
+        }
+    });
+    QTest::mouseClick(w.get("AboutCmd"), Qt::LeftButton);
+    QCOMPARE(title, QStringLiteral("About"));
+    QCOMPARE(text, QStringLiteral("            Fuelix v1.1.1         \n\nfuelix@example.org"));
+    QVERIFY(noIcon && fixed && closed);
+    QCOMPARE(w.form.recalculations(), 0);
+}
+
+void FuelixWindowTest::ending_data()
+{
+    QTest::addColumn<int>("how");
+    QTest::newRow("Quit clicked") << 0;
+    QTest::newRow("Alt+Q") << 1;
+    QTest::newRow("window closed") << 2;
+}
+
+void FuelixWindowTest::ending()
+{
+    QFETCH(int, how);
+    Harness w;
+    QTimer::singleShot(0, &w.form, [&] {
+        if (how == 2)
+            w.form.close();
+        else if (how == 1)
+            QTest::keyClick(&w.form, Qt::Key_Q, Qt::AltModifier);
+        else
+            QTest::mouseClick(w.get("QuitCmd"), Qt::LeftButton);
+    });
+    QTimer::singleShot(5000, &w.form, [] { QCoreApplication::exit(3); }); // not ended: fail
+    QCOMPARE(QCoreApplication::exec(), 0);
+}
+
+// A short random run of real key and mouse input: the results always match the inputs.
+void FuelixWindowTest::randomInput()
+{
+    Harness w;
+    std::mt19937 random(7);
+    const QStringList targets{"TankOctaneRatingTxt", "TankCapacityTxt", "PumpOctaneRatingTxt",
+                              "TankSld", "PumpSld", "PicPct"};
+    const QString keys = "0123456789.-e\b";
+    for (int i = 0; i < 1500; ++i) {
+        QWidget *target = w.get(targets[int(random() % targets.size())]);
+        const QChar key = keys[int(random() % keys.size())];
+        if (target->objectName() == "PicPct")
+            QTest::mouseClick(target, Qt::LeftButton, {}, {8, 8});
+        else if (qobject_cast<QSlider *>(target))
+            QTest::keyClick(target, random() % 2 ? Qt::Key_PageUp : Qt::Key_Left);
+        else if (key == '\b')
+            QTest::keyClick(target, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(target, QString(key));
+        DisplayState s{w.box("TankCapacityTxt")->text().toStdString(),
+                       w.box("TankOctaneRatingTxt")->text().toStdString(),
+                       w.box("PumpOctaneRatingTxt")->text().toStdString(),
+                       w.get<QSlider>("TankSld")->value(),
+                       w.get<QSlider>("PumpSld")->value()};
+        Recalculate(s);
+        QCOMPARE(w.text("FinalOctaneLbl").toStdString(), s.FinalOctaneLbl);
+        QCOMPARE(w.text("PumpFullLbl").toStdString(), s.PumpFullLbl);
+    }
+}
+
+QTEST_MAIN(FuelixWindowTest)
+#include "tst_fuelixwindow.moc"
