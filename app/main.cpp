@@ -10,7 +10,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fuelix"));
     QApplication::setApplicationVersion(QStringLiteral("1.01.0001"));
-    QApplication::setDesktopFileName(QStringLiteral("org.example.Fuelix"));
+    QApplication::setDesktopFileName(QStringLiteral(FUELIX_APP_ID));
 
     fuelix::FuelixWindow window;
     window.show();

@@ -36,7 +36,8 @@ struct Harness
     {
         Modes modes;
         for (int i = 0; i < 8; ++i)
-            modes[i] = get<QObject>(QStringLiteral("Ln%1").arg(i + 1))->property("DrawMode").toInt();
+            modes[i] =
+                get<QObject>(QStringLiteral("Ln%1").arg(i + 1))->property("DrawMode").toInt();
         return modes;
     }
     // The pixels the window last put on the screen, not a fresh rendering; the offscreen
@@ -109,8 +110,8 @@ void FuelixWindowTest::laidOut()
                  QRect(px(c.left), px(c.top), px(c.widthOrRight), px(c.heightOrBottom)));
         // Every fixed text fits its box in the font really used.
         const QString text = widget->property("text").toString().remove('&');
-        const int room = widget->inherits("QLabel") ? widget->contentsRect().width()
-                                                     : widget->width() - 6;
+        const int room =
+            widget->inherits("QLabel") ? widget->contentsRect().width() : widget->width() - 6;
         QVERIFY2(widget->fontMetrics().horizontalAdvance(text) <= room, qPrintable(name));
         if (c.points > 0) {
             QCOMPARE(widget->font().pointSizeF(), c.points);
@@ -120,8 +121,9 @@ void FuelixWindowTest::laidOut()
             QVERIFY(label->autoFillBackground() && label->focusPolicy() == Qt::NoFocus);
     }
     // Seven Tabs visit the inputs and buttons in order, an eighth comes round again.
-    const QStringList order{"TankCapacityTxt", "TankSld", "PumpOctaneRatingTxt", "PumpSld",
-                            "ResetCmd", "AboutCmd", "QuitCmd", "TankOctaneRatingTxt"};
+    const QStringList order{
+        "TankCapacityTxt", "TankSld", "PumpOctaneRatingTxt", "PumpSld", "ResetCmd",
+        "AboutCmd",        "QuitCmd", "TankOctaneRatingTxt"};
     for (const QString &next : order) {
         QTest::keyClick(w.form.focusWidget(), Qt::Key_Tab);
         QCOMPARE(w.form.focusWidget()->objectName(), next);
@@ -147,15 +149,33 @@ void FuelixWindowTest::keysAndCaret_data()
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("after");
-    QTest::newRow("0.5 key by key") << "|" << "0.5" << "0.5|";
-    QTest::newRow("3.14159") << "|" << "3.14159" << "3.14159|";
-    QTest::newRow("1e20") << "|" << "1e20" << "1e20|";
-    QTest::newRow("17 digits") << "|" << "12345678901234567" << "12345678901234567|";
-    QTest::newRow("minus, then 5") << "|91" << "-5" << "5|91";
-    QTest::newRow("minus in the middle") << "16|.4" << "-" << "16-|.4";
-    QTest::newRow("point between digits") << "16|4" << "." << "16.|4";
-    QTest::newRow("Tab tidies") << "|" << "16.\t" << "16";
-    QTest::newRow("Enter tidies") << "|" << "1e20\r" << "1E+20|";
+    QTest::newRow("0.5 key by key") << "|"
+                                    << "0.5"
+                                    << "0.5|";
+    QTest::newRow("3.14159") << "|"
+                             << "3.14159"
+                             << "3.14159|";
+    QTest::newRow("1e20") << "|"
+                          << "1e20"
+                          << "1e20|";
+    QTest::newRow("17 digits") << "|"
+                               << "12345678901234567"
+                               << "12345678901234567|";
+    QTest::newRow("minus, then 5") << "|91"
+                                   << "-5"
+                                   << "5|91";
+    QTest::newRow("minus in the middle") << "16|.4"
+                                         << "-"
+                                         << "16-|.4";
+    QTest::newRow("point between digits") << "16|4"
+                                          << "."
+                                          << "16.|4";
+    QTest::newRow("Tab tidies") << "|"
+                                << "16.\t"
+                                << "16";
+    QTest::newRow("Enter tidies") << "|"
+                                  << "1e20\r"
+                                  << "1E+20|";
 }
 
 void FuelixWindowTest::keysAndCaret()
@@ -212,8 +232,10 @@ void FuelixWindowTest::slidersByKeysMouseAndWheel()
     } moves[] = {
         {[&] { QTest::keyClick(tank, Qt::Key_Right); }, 51, "8.364"},
         {[&] { QTest::keyClick(tank, Qt::Key_PageUp); }, 56, "9.184"},
-        {[&] { QTest::mouseClick(tank, Qt::LeftButton, {}, {tank->width() - 10, 10}); }, 61,
-         "10.004"},
+        {[&] {
+             QTest::mouseClick(tank, Qt::LeftButton, {}, {tank->width() - 10, 10});
+         },
+         61, "10.004"},
         {[&] {
              QWheelEvent wheel({50, 10}, tank->mapToGlobal(QPoint(50, 10)), {}, {0, -120},
                                Qt::NoButton, {}, Qt::NoScrollPhase, false);
@@ -284,8 +306,12 @@ void FuelixWindowTest::bevelAsPainted()
     for (const bool raised : {true, false, true}) {
         QCoreApplication::processEvents();
         const QImage image = w.screen();
-        const auto lit = [&](QPoint p) { return raised ? isWhite(pixel(image, p)) : shaded(pixel(image, p)); };
-        const auto dim = [&](QPoint p) { return raised ? shaded(pixel(image, p)) : isWhite(pixel(image, p)); };
+        const auto lit = [&](QPoint p) {
+            return raised ? isWhite(pixel(image, p)) : shaded(pixel(image, p));
+        };
+        const auto dim = [&](QPoint p) {
+            return raised ? shaded(pixel(image, p)) : isWhite(pixel(image, p));
+        };
         const QColor surface = pixel(image, {2, 2});
         for (int x = 70; x < 470; x += 20) // top edges, right of the titles; bottom edges
             QVERIFY(lit({x, 24}) && lit({x, 192}) && dim({x, 168}) && dim({x, 336}));
@@ -383,8 +409,12 @@ void FuelixWindowTest::randomInput()
 {
     Harness w;
     std::mt19937 random(7);
-    const QStringList targets{"TankOctaneRatingTxt", "TankCapacityTxt", "PumpOctaneRatingTxt",
-                              "TankSld", "PumpSld", "PicPct"};
+    const QStringList targets{"TankOctaneRatingTxt",
+                              "TankCapacityTxt",
+                              "PumpOctaneRatingTxt",
+                              "TankSld",
+                              "PumpSld",
+                              "PicPct"};
     const QString keys = "0123456789.-e\b";
     for (int i = 0; i < 1500; ++i) {
         QWidget *target = w.get(targets[int(random() % targets.size())]);
@@ -400,8 +430,7 @@ void FuelixWindowTest::randomInput()
         DisplayState s{w.box("TankCapacityTxt")->text().toStdString(),
                        w.box("TankOctaneRatingTxt")->text().toStdString(),
                        w.box("PumpOctaneRatingTxt")->text().toStdString(),
-                       w.get<QSlider>("TankSld")->value(),
-                       w.get<QSlider>("PumpSld")->value()};
+                       w.get<QSlider>("TankSld")->value(), w.get<QSlider>("PumpSld")->value()};
         Recalculate(s);
         QCOMPARE(w.text("FinalOctaneLbl").toStdString(), s.FinalOctaneLbl);
         QCOMPARE(w.text("PumpFullLbl").toStdString(), s.PumpFullLbl);
