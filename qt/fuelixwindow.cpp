@@ -158,6 +158,14 @@ FuelixWindow::FuelixWindow(QWidget *parent) : QWidget(parent, Qt::Window | Fixed
     setGeometry(client);
 }
 
+FuelixWindow::~FuelixWindow()
+{
+    // Hiding the window on its way out takes the focus from a box, which would otherwise call a
+    // handler of this half-destroyed window.
+    for (TextBox *box : m_boxes)
+        box->disconnect(this);
+}
+
 void FuelixWindow::createControl(const Control &c)
 {
     const QString name = qs(c.name);

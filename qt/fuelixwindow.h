@@ -26,6 +26,7 @@ class FuelixWindow : public QWidget, private Controls
 
 public:
     explicit FuelixWindow(QWidget *parent = nullptr);
+    ~FuelixWindow() override;
 
     // How often the results have been recomputed since start.
     long recalculations() const { return m_frm.recalculations(); }

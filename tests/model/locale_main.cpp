@@ -1,5 +1,7 @@
 // Runs the suites, optionally under the locale named by FUELIX_TEST_LOCALE. The locale is
 // proven active before any test runs, so a missing locale cannot pass for a working one.
+#include "tests/support/crash_exit.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -10,6 +12,7 @@
 
 int main(int argc, char **argv)
 {
+    fuelix::test::ExitOnCrash();
     testing::InitGoogleTest(&argc, argv);
     if (const char *name = std::getenv("FUELIX_TEST_LOCALE")) {
         if (!std::setlocale(LC_ALL, name)) {

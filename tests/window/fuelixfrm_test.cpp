@@ -2,6 +2,7 @@
 // letter: typing and tidying, leaving a box, Reset, the bevel, About, Quit, the layout table, and
 // a long random soak.
 #include "model/number_text.h"
+#include "tests/support/crash_exit.h"
 #include "window/fuelixfrm.h"
 #include "window/layout.h"
 
@@ -431,4 +432,11 @@ TEST(Soak, InvariantsHoldForAMillionRandomActions)
         Recalculate(s);
         ASSERT_EQ(s, shown) << i << ": the results lag behind the inputs";
     }
+}
+
+int main(int argc, char **argv)
+{
+    fuelix::test::ExitOnCrash();
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }
