@@ -1,0 +1,39 @@
+; The Windows installer: the program, a Start-menu entry, an uninstaller and an entry in the
+; system's list of installed programs.  makensis -DEXE=path\fuelix.exe -DOUTFILE=setup.exe
+Unicode true
+Target amd64-unicode ; a 64-bit installer for the 64-bit program
+!define KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Fuelix"
+Name "Fuelix"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\Fuelix"
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+Page directory
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+Section
+    SetOutPath "$INSTDIR"
+    File "${EXE}"
+    WriteUninstaller "$INSTDIR\uninstall.exe"
+    CreateDirectory "$SMPROGRAMS\Fuelix"
+    CreateShortcut "$SMPROGRAMS\Fuelix\Fuelix.lnk" "$INSTDIR\fuelix.exe"
+    WriteRegStr HKLM "${KEY}" "DisplayName" "Fuelix"
+    WriteRegStr HKLM "${KEY}" "DisplayVersion" "1.01.0001"
+    WriteRegStr HKLM "${KEY}" "Publisher" "Fuelix developers"
+    WriteRegStr HKLM "${KEY}" "DisplayIcon" "$INSTDIR\fuelix.exe"
+    WriteRegStr HKLM "${KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+    WriteRegStr HKLM "${KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    WriteRegDWORD HKLM "${KEY}" "NoModify" 1
+    WriteRegDWORD HKLM "${KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+    Delete "$SMPROGRAMS\Fuelix\Fuelix.lnk"
+    RMDir "$SMPROGRAMS\Fuelix"
+    Delete "$INSTDIR\fuelix.exe"
+    Delete "$INSTDIR\uninstall.exe"
+    RMDir "$INSTDIR"
+    DeleteRegKey HKLM "${KEY}"
+SectionEnd

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# The installer under Wine: it installs silently, the installed program starts and keeps
+# running, and the uninstaller removes the program and its entry in the installed programs.
+#   tests/win32/installer_test.sh SETUP.EXE
+set -euo pipefail
+run=$(dirname "$0")/../../tools/wine-run
+setup=$(realpath "$1")
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Fuelix'
+fail() { echo "installer test: $*" >&2; exit 1; }
+
+"$run" "$setup" /S '/D=C:\Fuelix'
+"$run" reg query "$key" /v DisplayVersion | grep -q 1.01.0001 || fail "no entry in the installed programs"
+status=0
+timeout 8 "$run" 'C:\Fuelix\fuelix.exe' || status=$?
+[ "$status" -eq 124 ] || fail "the installed program ended at once with status $status"
+"$run" 'C:\Fuelix\uninstall.exe' /S '_?=C:\Fuelix' # _? waits for it in place
+"$run" cmd /c 'if exist C:\Fuelix\fuelix.exe exit 1' || fail "the program is still there"
+if "$run" reg query "$key" >/dev/null 2>&1; then fail "the entry is still there"; fi
+echo "installer test: passed"
