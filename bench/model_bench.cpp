@@ -1,4 +1,4 @@
-// Micro-benchmarks of the number rules and of one recalculation.
+// Micro-benchmarks of the number rules, one recalculation and one pass of the window core.
 #include "model/blend.h"
 #include "model/number_text.h"
 
@@ -61,5 +61,22 @@ static void BM_NumberToText(benchmark::State &state)
     }
 }
 BENCHMARK(BM_NumberToText);
+
+static void BM_TypingForm(benchmark::State &state)
+{
+    const std::string text = "16.40";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TypingForm(text));
+}
+BENCHMARK(BM_TypingForm);
+
+// The worst case: no rounding fits, so all fourteen are tried.
+static void BM_FittedCaptionNothingFits(benchmark::State &state)
+{
+    const std::string caption = "8.98846567431155E+307";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FittedCaption(caption, [](std::string_view) { return false; }));
+}
+BENCHMARK(BM_FittedCaptionNothingFits);
 
 BENCHMARK_MAIN();
