@@ -18,17 +18,14 @@ TEST(IsNumeric, AcceptsTheNumberForm)
 
 TEST(IsNumeric, RejectsEverythingElse)
 {
-    // clang-format off
+    using namespace std::string_view_literals;
     for (std::string_view text :
-         {"", " ", ".", "abc", "1.2.3", "12abc", "???", "+", "-", "e5", "1e", "1e+", "1 2", "--1",
-          "+-1", "1,5", "1.000,5", "1_000", "inf", "-inf", "nan", "infinity", "0x10", "1d3",
-          "1E5.5", "\v1", "1\f", "\xd9\xa3", "1\xc2\xa0", ". 5", "1e 5"})
+         {""sv,          " "sv,    "."sv,       "abc"sv,   "1.2.3"sv, "12abc"sv, "???"sv,
+          "+"sv,         "-"sv,    "e5"sv,      "1e"sv,    "1e+"sv,   "1 2"sv,   "--1"sv,
+          "+-1"sv,       "1,5"sv,  "1.000,5"sv, "1_000"sv, "inf"sv,   "-inf"sv,  "nan"sv,
+          "infinity"sv,  "0x10"sv, "1d3"sv,     "1E5.5"sv, "\v1"sv,   "1\f"sv,   "\xd9\xa3"sv,
+          "1\xc2\xa0"sv, ". 5"sv,  "1e 5"sv,    "1\0"sv,   "\0001"sv})
         EXPECT_FALSE(IsNumeric(text)) << '"' << text << '"';
-    // clang-format on
-    EXPECT_FALSE(IsNumeric(std::string_view("1\0", 2)));
-    EXPECT_FALSE(IsNumeric(std::string_view("\0"
-                                            "1",
-                                            2)));
 }
 
 TEST(IsNumeric, HandlesHugeTexts)
@@ -176,56 +173,6 @@ TEST(NumberToText, WritesUnknownForNonFiniteValues)
     EXPECT_EQ(NumberToText(HUGE_VAL), "???");
     EXPECT_EQ(NumberToText(-HUGE_VAL), "???");
     EXPECT_EQ(NumberToText(std::nan("")), "???");
-}
-
-TEST(TidyForm, DropsSignZerosAndPoint)
-{
-    const std::pair<const char *, const char *> rows[] = {
-        {"-91", "91"},
-        {"091", "91"},
-        {"+5", "5"},
-        {" 7 ", "7"},
-        {"16.", "16"},
-        {".5", "0.5"},
-        {"16.40", "16.4"},
-        {"1e2", "100"},
-        {"-0", "0"},
-        {"0.", "0"},
-        {"1e20", "1E+20"},
-        {"16.4", "16.4"},
-        {"1.7976931348623157E+308", "1.79769313486231E+308"}};
-    for (auto [text, tidy] : rows)
-        EXPECT_EQ(TidyForm(text), tidy) << '"' << text << '"';
-    for (const char *text : {"", ".", "abc", "1e", "1e999"})
-        EXPECT_EQ(TidyForm(text), std::nullopt) << '"' << text << '"';
-}
-
-TEST(TypingForm, KeepsNumbersBeingWrittenWithoutSignOrBlanks)
-{
-    const std::pair<const char *, const char *> rows[] = {
-        {"16.", "16."},
-        {"-16.", "16."},
-        {" 0.50 ", "0.50"},
-        {"16.0", "16.0"},
-        {"0.000", "0.000"},
-        {"1e2", "1e2"},
-        {"+2E-1", "2E-1"},
-        {"1234567890123456", "1234567890123456"},
-        {"1000000000000000", "1000000000000000"},
-        {"0.1234567890123456", "0.1234567890123456"},
-        {"0.00001", "0.00001"},
-        {"\t123456789012345\n", "123456789012345"}, // 15 digits: finished
-        {"-91", "91"},
-        {"091", "91"},
-        {".5", "0.5"},
-        {"00.50e0", "00.50e0"},
-        {"100.5", "100.5"},
-        {"0.0001", "0.0001"},
-    };
-    for (auto [text, typed] : rows)
-        EXPECT_EQ(TypingForm(text), typed) << '"' << text << '"';
-    for (const char *text : {"", ".", "-", "1e", "1e999", "1 2"})
-        EXPECT_EQ(TypingForm(text), std::nullopt) << '"' << text << '"';
 }
 
 TEST(FittedCaption, RoundsToTheDigitsThatFit)

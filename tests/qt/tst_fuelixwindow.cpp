@@ -130,52 +130,24 @@ void FuelixWindowTest::laidOut()
     }
     QTest::keyClick(w.form.focusWidget(), Qt::Key_Backtab);
     QCOMPARE(w.form.focusWidget()->objectName(), QStringLiteral("QuitCmd"));
-    // Screen readers: inputs by their names, results by their live text and what they show.
-    const auto spoken = [&](const char *name, QAccessible::Text t) {
-        return QAccessible::queryAccessibleInterface(w.get(name))->text(t);
-    };
-    QCOMPARE(spoken("TankCapacityTxt", QAccessible::Name), QStringLiteral("Tank capacity"));
-    QCOMPARE(spoken("PumpSld", QAccessible::Name), QStringLiteral("Pump share of free space"));
-    QCOMPARE(spoken("FinalOctaneLbl", QAccessible::Name), QStringLiteral("95.5"));
-    QCOMPARE(spoken("FinalOctaneLbl", QAccessible::Description),
-             QStringLiteral("Final octane rating"));
     QCOMPARE(w.form.recalculations(), 0);
 }
 
 // Keys typed into a box at the caret ('|'): the text and caret after them. Tab and Enter finish
-// the edit; Backspace deletes.
+// the edit.
 void FuelixWindowTest::keysAndCaret_data()
 {
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("after");
-    QTest::newRow("0.5 key by key") << "|"
-                                    << "0.5"
-                                    << "0.5|";
-    QTest::newRow("3.14159") << "|"
-                             << "3.14159"
-                             << "3.14159|";
-    QTest::newRow("1e20") << "|"
-                          << "1e20"
-                          << "1e20|";
-    QTest::newRow("17 digits") << "|"
-                               << "12345678901234567"
-                               << "12345678901234567|";
-    QTest::newRow("minus, then 5") << "|91"
-                                   << "-5"
-                                   << "5|91";
-    QTest::newRow("minus in the middle") << "16|.4"
-                                         << "-"
-                                         << "16-|.4";
-    QTest::newRow("point between digits") << "16|4"
-                                          << "."
-                                          << "16.|4";
-    QTest::newRow("Tab tidies") << "|"
-                                << "16.\t"
-                                << "16";
-    QTest::newRow("Enter tidies") << "|"
-                                  << "1e20\r"
-                                  << "1E+20|";
+    const char *rows[][3] = {
+        {"|", "0.5", "0.5|"},      {"|", "12345678901234567", "12345678901234567|"},
+        {"|91", "-5", "5|91"},     {"16|.4", "-", "16-|.4"}, // not a number: as typed
+        {"16|4", ".", "16.|4"},    {"|", "16.\t", "16"},
+        {"|", "1e20\r", "1E+20|"},
+    };
+    for (const auto &[before, keys, after] : rows)
+        QTest::newRow(keys) << QString(before) << QString(keys) << QString(after);
 }
 
 void FuelixWindowTest::keysAndCaret()
@@ -300,23 +272,21 @@ void FuelixWindowTest::bevelAsPainted()
         p.setColor(QPalette::WindowText, QColor(230, 230, 230));
         w.form.setPalette(p);
     }
-    const auto shaded = [](QRgb c) { return qGray(c) < 80; };
     // Raised at start, sunken after a click, raised again after Reset; each time checked on
     // what was last put on the screen, so a missing repaint shows.
     for (const bool raised : {true, false, true}) {
         QCoreApplication::processEvents();
         const QImage image = w.screen();
-        const auto lit = [&](QPoint p) {
-            return raised ? isWhite(pixel(image, p)) : shaded(pixel(image, p));
-        };
-        const auto dim = [&](QPoint p) {
-            return raised ? shaded(pixel(image, p)) : isWhite(pixel(image, p));
+        const auto lit = [&](QPoint p, bool white) {
+            return white ? isWhite(pixel(image, p)) : qGray(pixel(image, p)) < 80;
         };
         const QColor surface = pixel(image, {2, 2});
         for (int x = 70; x < 470; x += 20) // top edges, right of the titles; bottom edges
-            QVERIFY(lit({x, 24}) && lit({x, 192}) && dim({x, 168}) && dim({x, 336}));
+            QVERIFY(lit({x, 24}, raised) && lit({x, 192}, raised) && lit({x, 168}, !raised) &&
+                    lit({x, 336}, !raised));
         for (int y = 30; y < 160; y += 10)
-            QVERIFY(lit({28, y}) && dim({477, y}) && lit({28, y + 168}) && dim({478, y + 168}));
+            QVERIFY(lit({28, y}, raised) && lit({477, y}, !raised) && lit({28, y + 168}, raised) &&
+                    lit({478, y + 168}, !raised));
         // The titles hide the top edges behind them.
         QCOMPARE(QColor(pixel(image, {45, 24})).lightness() / 8, surface.lightness() / 8);
         QTest::mouseClick(w.get(raised ? "PicPct" : "ResetCmd"), Qt::LeftButton, {}, {8, 8});
@@ -382,20 +352,19 @@ void FuelixWindowTest::about()
 
 void FuelixWindowTest::ending_data()
 {
-    QTest::addColumn<int>("how");
-    QTest::newRow("Quit clicked") << 0;
-    QTest::newRow("Alt+Q") << 1;
-    QTest::newRow("window closed") << 2;
+    QTest::addColumn<QString>("how");
+    for (const char *how : {"Quit clicked", "Alt+Q", "window closed"})
+        QTest::newRow(how) << QString(how);
 }
 
 void FuelixWindowTest::ending()
 {
-    QFETCH(int, how);
+    QFETCH(QString, how);
     Harness w;
     QTimer::singleShot(0, &w.form, [&] {
-        if (how == 2)
+        if (how == "window closed")
             w.form.close();
-        else if (how == 1)
+        else if (how == "Alt+Q")
             QTest::keyClick(&w.form, Qt::Key_Q, Qt::AltModifier);
         else
             QTest::mouseClick(w.get("QuitCmd"), Qt::LeftButton);
@@ -409,12 +378,9 @@ void FuelixWindowTest::randomInput()
 {
     Harness w;
     std::mt19937 random(7);
-    const QStringList targets{"TankOctaneRatingTxt",
-                              "TankCapacityTxt",
-                              "PumpOctaneRatingTxt",
-                              "TankSld",
-                              "PumpSld",
-                              "PicPct"};
+    const QStringList targets =
+        QString("TankOctaneRatingTxt TankCapacityTxt PumpOctaneRatingTxt TankSld PumpSld PicPct")
+            .split(' ');
     const QString keys = "0123456789.-e\b";
     for (int i = 0; i < 1500; ++i) {
         QWidget *target = w.get(targets[int(random() % targets.size())]);
