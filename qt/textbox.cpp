@@ -38,8 +38,12 @@ void TextBox::onTextChanged()
     ++m_depth;
     emit changed();
     --m_depth;
-    if (m_depth == 0)
-        m_settled = {text(), cursorPosition()};
+    if (m_depth > 0)
+        return;
+    // An edit that its tidying took back (a sign typed before a number) is no step at all.
+    if (!m_restoring && !m_undo.isEmpty() && m_undo.last().text == text())
+        m_undo.removeLast();
+    m_settled = {text(), cursorPosition()};
 }
 
 void TextBox::restore(const State &state)

@@ -2,6 +2,7 @@
 // behaviour tests cannot see. Runs on the offscreen platform, also at a scale factor of 2.
 #include "qt/fuelixwindow.h"
 #include "qt/resultlabel.h"
+#include "qt/textbox.h"
 #include "window/layout.h"
 
 #include <QtTest>
@@ -34,11 +35,10 @@ struct Harness
     QString text(const char *name) { return get<QLabel>(name)->text(); }
     Modes modes()
     {
-        Modes modes;
+        Modes m;
         for (int i = 0; i < 8; ++i)
-            modes[i] =
-                get<QObject>(QStringLiteral("Ln%1").arg(i + 1))->property("DrawMode").toInt();
-        return modes;
+            m[i] = get<QObject>(QStringLiteral("Ln%1").arg(i + 1))->property("DrawMode").toInt();
+        return m;
     }
     // The pixels the window last put on the screen, not a fresh rendering; the offscreen
     // screen keeps them at one device pixel per logical pixel, so at other scales the window
@@ -177,7 +177,10 @@ void FuelixWindowTest::keysAndCaret()
 void FuelixWindowTest::undoTakesBackEditAndTidy()
 {
     Harness w;
-    QLineEdit *box = w.box("TankOctaneRatingTxt");
+    auto *box = w.get<TextBox>("TankOctaneRatingTxt");
+    QTest::keyClick(box, Qt::Key_Home);
+    QTest::keyClicks(box, "-"); // tidied straight back to "91": nothing to undo
+    QVERIFY(box->text() == "91" && !box->canUndo());
     box->selectAll();
     QGuiApplication::clipboard()->setText("-95");
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
