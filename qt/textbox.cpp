@@ -34,6 +34,12 @@ void TextBox::onTextChanged()
     if (m_depth == 0 && !m_restoring) {
         m_undo.append(m_settled);
         m_redo.clear();
+        // Bounded, so that editing a pasted megabyte does not keep a gigabyte of history.
+        qsizetype characters = 0;
+        for (const State &state : m_undo)
+            characters += state.text.size();
+        while (m_undo.size() > 100 || (m_undo.size() > 1 && characters > 4'000'000))
+            characters -= m_undo.takeFirst().text.size();
     }
     ++m_depth;
     emit changed();
