@@ -26,9 +26,6 @@ public:
     // Repaints the line's pixels on the window; raises nothing else.
     void setDrawMode(int mode);
 
-    // The pixels the line covers.
-    QRect pixels() const { return m_pixels; }
-
     void paint(QPainter &painter, const QPalette &palette) const;
 
 private:
