@@ -177,6 +177,16 @@ Converted convert(const NumberForm &form)
     return convert(decimalOf(form));
 }
 
+// The value rounded to `digits` significant digits, written "d.ddde+XX" by the library.
+std::string scientific(double value, int digits)
+{
+    char buffer[40];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                   std::chars_format::scientific, digits - 1)
+                         .ptr;
+    return {buffer, end};
+}
+
 std::string_view trimBlanks(std::string_view text)
 {
     const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
@@ -259,25 +269,14 @@ std::optional<std::string> TypingForm(std::string_view text)
     auto tidy = TidyForm(text);
     if (!tidy)
         return tidy;
-    const NumberForm form = *scanWhole(text);
-    // Significant digits run from the first non-zero digit to the last digit, zeros included.
-    std::size_t significant = form.intDigits.size() + form.fracDigits.size();
-    for (std::string_view part : {form.intDigits, form.fracDigits}) {
-        const std::size_t zeros = std::min(part.find_first_not_of('0'), part.size());
-        significant -= zeros;
-        if (zeros < part.size())
-            break;
-    }
-    const bool unfinished = (form.point && form.fracDigits.empty()) ||
-                            (!form.fracDigits.empty() && form.fracDigits.back() == '0') ||
-                            !form.expDigits.empty() || significant > 15 ||
-                            tidy->find('E') != std::string::npos;
-    if (!unfinished)
-        return tidy;
     std::string_view kept = trimBlanks(text);
     if (kept.front() == '+' || kept.front() == '-')
         kept.remove_prefix(1);
-    return std::string(kept);
+    // The tidy form may drop the sign and the blanks and put a zero before a leading point;
+    // a tidying that drops or changes a digit, the point or the notation waits for the user.
+    const bool onlyAdds =
+        *tidy == kept || (kept.front() == '.' && *tidy == "0" + std::string(kept));
+    return onlyAdds ? tidy : std::string(kept);
 }
 
 std::string FittedCaption(std::string_view caption,
@@ -286,18 +285,25 @@ std::string FittedCaption(std::string_view caption,
     if (fits(caption) || !IsNumeric(caption))
         return std::string(caption);
     const double value = TextToNumber(caption);
-    for (int digits = 14; digits >= 1; --digits) {
-        // Rounded in decimal by the library, then written by the display rules.
-        char buffer[40];
-        const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                       std::chars_format::scientific, digits - 1)
-                             .ptr;
-        const Converted rounded = convert(*scanWhole(std::string_view(buffer, end)));
-        if (rounded.overflow)
-            continue; // rounding up past the largest double; fewer digits may round down
-        std::string text = NumberToText(rounded.value);
-        if (fits(text))
-            return text;
+    // Fewer and fewer digits as NumberToText writes them; when no plain form fits, the E form.
+    for (const bool exponentForm : {false, true}) {
+        for (int digits = exponentForm ? 15 : 14; digits >= 1; --digits) {
+            std::string text = scientific(value, digits); // rounded in decimal by the library
+            const Converted rounded = convert(*scanWhole(text));
+            if (rounded.overflow)
+                continue; // rounding up past the largest double; fewer digits may round down
+            if (!exponentForm) {
+                text = NumberToText(rounded.value);
+            } else { // "6.0e+05" -> "6E+05"
+                const std::size_t e = text.find('e');
+                std::size_t mantissaEnd = text.find_last_not_of('0', e - 1) + 1;
+                if (text[mantissaEnd - 1] == '.')
+                    --mantissaEnd;
+                text = text.substr(0, mantissaEnd) + 'E' + text.substr(e + 1);
+            }
+            if (fits(text))
+                return text;
+        }
     }
     return "###";
 }

@@ -60,16 +60,15 @@ std::string NumberToText(double value);
 // text is not numeric.
 std::optional<std::string> TidyForm(std::string_view text);
 
-// The text a box holds after the user's edit. A number still being written keeps its digits,
-// only its sign and the blanks around it dropped, so that the next key continues it: one that
-// ends in its point ("16."), in a zero after the point ("0.50"), has an exponent ("1e2"), has
-// more than 15 significant digits, or is written plain but would tidy to exponent form
-// ("0.00001"). Any other number gets its TidyForm; a text that is not numeric, nothing.
+// The text a box holds after the user's edit: its TidyForm, unless tidying would drop or change
+// a digit, the point or the notation of what is still being written ("16.", "0.50", "05",
+// "1e2", "0.00001", more than 15 significant digits); such a text keeps its digits, with only
+// its sign and the blanks around it dropped. A text that is not numeric gives nothing.
 std::optional<std::string> TypingForm(std::string_view text);
 
 // A caption as shown in a box too narrow for it: the same number rounded to the most
-// significant digits for which `fits` holds, written as NumberToText writes it, or "###" when
-// not even one digit fits. A caption that fits, or is not a number, is returned as it is.
+// significant digits for which `fits` holds, written as NumberToText writes it, else in E form
+// ("6E+05"), or "###" when not even one digit fits either way. A caption that fits, or is not a number, is returned as it is.
 std::string FittedCaption(std::string_view caption,
                           const std::function<bool(std::string_view)> &fits);
 

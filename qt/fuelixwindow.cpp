@@ -249,8 +249,15 @@ void FuelixWindow::connectHandlers()
     for (std::size_t i = 0; i < m_boxes.size(); ++i) {
         connect(m_boxes[i], &TextBox::changed, this,
                 [this, i] { run([&] { (m_frm.*changes[i])(); }); });
+        const auto box = static_cast<Box>(i);
         connect(m_boxes[i], &TextBox::finished, this,
-                [this, i] { run([&] { m_frm.finishEditing(static_cast<Box>(i)); }); });
+                [this, box] { run([&] { m_frm.finishEditing(box); }); });
+        connect(m_boxes[i], &TextBox::undoRequested, this,
+                [this, box] { run([&] { m_frm.undo(box); }); });
+        connect(m_boxes[i], &TextBox::redoRequested, this,
+                [this, box] { run([&] { m_frm.redo(box); }); });
+        m_boxes[i]->canUndo = [this, box] { return m_frm.canUndo(box); };
+        m_boxes[i]->canRedo = [this, box] { return m_frm.canRedo(box); };
     }
     connect(m_sliders[0], &ScrollSlider::scrolled, this,
             [this] { run([this] { m_frm.TankSld_Scroll(); }); });
@@ -287,6 +294,16 @@ std::string FuelixWindow::text(Box box) const
 void FuelixWindow::setText(Box box, std::string_view text)
 {
     m_boxes[static_cast<std::size_t>(box)]->assign(qs(text));
+}
+
+int FuelixWindow::caret(Box box) const
+{
+    return m_boxes[static_cast<std::size_t>(box)]->cursorPosition();
+}
+
+void FuelixWindow::setCaret(Box box, int caret)
+{
+    m_boxes[static_cast<std::size_t>(box)]->setCursorPosition(caret);
 }
 
 int FuelixWindow::value(Slider slider) const

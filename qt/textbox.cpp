@@ -10,11 +10,10 @@
 
 namespace fuelix {
 
-TextBox::TextBox(const QString &text, QWidget *parent)
-    : QLineEdit(text, parent), m_settled{text, cursorPosition()}
+TextBox::TextBox(const QString &text, QWidget *parent) : QLineEdit(text, parent)
 {
     setMaxLength(std::numeric_limits<int>::max());
-    connect(this, &QLineEdit::textChanged, this, &TextBox::onTextChanged);
+    connect(this, &QLineEdit::textChanged, this, &TextBox::changed);
     connect(this, &QLineEdit::returnPressed, this, &TextBox::finished);
 }
 
@@ -24,65 +23,19 @@ void TextBox::assign(const QString &text)
         return;
     const int fromEnd = static_cast<int>(this->text().size()) - cursorPosition();
     setText(text);
-    setCursorPosition(std::max(0, static_cast<int>(text.size()) - fromEnd));
-}
-
-void TextBox::onTextChanged()
-{
-    // Only the outermost change of a text makes an undo step: the handler's rewriting of it,
-    // nested inside, belongs to the same step.
-    if (m_depth == 0 && !m_restoring) {
-        m_undo.append(m_settled);
-        m_redo.clear();
-        // Bounded, so that editing a pasted megabyte does not keep a gigabyte of history.
-        qsizetype characters = 0;
-        for (const State &state : m_undo)
-            characters += state.text.size();
-        while (m_undo.size() > 100 || (m_undo.size() > 1 && characters > 4'000'000))
-            characters -= m_undo.takeFirst().text.size();
-    }
-    ++m_depth;
-    emit changed();
-    --m_depth;
-    if (m_depth > 0)
-        return;
-    // An edit that its tidying took back (a sign typed before a number) is no step at all.
-    if (!m_restoring && !m_undo.isEmpty() && m_undo.last().text == text())
-        m_undo.removeLast();
-    m_settled = {text(), cursorPosition()};
-}
-
-void TextBox::restore(const State &state)
-{
-    m_restoring = true;
-    setText(state.text); // the handler runs; a settled text needs no rewriting
-    m_restoring = false;
-    setCursorPosition(state.cursor);
-    m_settled = {text(), cursorPosition()};
-}
-
-void TextBox::undoStep()
-{
-    if (m_undo.isEmpty())
-        return;
-    m_redo.append(m_settled);
-    restore(m_undo.takeLast());
-}
-
-void TextBox::redoStep()
-{
-    if (m_redo.isEmpty())
-        return;
-    m_undo.append(m_settled);
-    restore(m_redo.takeLast());
+    setCursorPosition(hasFocus() ? std::max(0, static_cast<int>(text.size()) - fromEnd) : 0);
 }
 
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Undo))
-        return undoStep();
+        return emit undoRequested();
     if (event->matches(QKeySequence::Redo))
-        return redoStep();
+        return emit redoRequested();
+    // The keypad's decimal key writes the point the numbers use, whatever the keyboard layout.
+    if (event->modifiers().testFlag(Qt::KeypadModifier) &&
+        (event->key() == Qt::Key_Comma || event->key() == Qt::Key_Period))
+        return insert(QStringLiteral("."));
     QLineEdit::keyPressEvent(event);
 }
 
@@ -90,21 +43,26 @@ void TextBox::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
     // The box's own context menu takes the focus only for a moment.
-    if (event->reason() != Qt::PopupFocusReason)
-        emit finished();
+    if (event->reason() == Qt::PopupFocusReason)
+        return;
+    emit finished();
+    setCursorPosition(0); // a box not being edited shows the start of its number
 }
 
 void TextBox::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu *menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    // Qt 6.4 names these actions only by their text.
+    const QString undoText = QLineEdit::tr("&Undo"), redoText = QLineEdit::tr("&Redo");
     for (QAction *action : menu->actions()) {
-        const bool undo = action->objectName() == QLatin1String("edit-undo");
-        if (!undo && action->objectName() != QLatin1String("edit-redo"))
+        const bool undo = action->text().startsWith(undoText);
+        if (!undo && !action->text().startsWith(redoText))
             continue;
         action->disconnect();
         action->setEnabled(undo ? canUndo() : canRedo());
-        connect(action, &QAction::triggered, this, undo ? &TextBox::undoStep : &TextBox::redoStep);
+        connect(action, &QAction::triggered, this,
+                undo ? &TextBox::undoRequested : &TextBox::redoRequested);
     }
     menu->popup(event->globalPos());
 }

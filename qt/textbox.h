@@ -1,9 +1,10 @@
-// A text box whose every change, the user's or the program's, is one notification, and whose
-// undo history survives the program's rewriting of what the user typed.
+// A text box whose every change, the user's or the program's, is one notification. Its undo
+// history is the window core's: Undo and Redo, by key or menu, are forwarded to it.
 #pragma once
 
 #include <QLineEdit>
-#include <QList>
+
+#include <functional>
 
 namespace fuelix {
 
@@ -14,40 +15,25 @@ class TextBox : public QLineEdit
 public:
     explicit TextBox(const QString &text, QWidget *parent = nullptr);
 
-    // The program's assignment of a different text: changed() runs inside the call. The insertion
-    // point keeps its distance from the end of the text. Made while the user's own change is
-    // being handled, it joins that change's undo step.
+    // The program's assignment of a different text: changed() runs inside the call. In a box
+    // being edited the insertion point keeps its distance from the end of the text; any other
+    // box shows the start of its text.
     void assign(const QString &text);
 
-    bool canUndo() const { return !m_undo.isEmpty(); }
-    bool canRedo() const { return !m_redo.isEmpty(); }
-    void undoStep();
-    void redoStep();
+    // Whether the history has a step to take back or to do again, for the context menu.
+    std::function<bool()> canUndo = [] { return false; }, canRedo = [] { return false; };
 
 signals:
     void changed();
     // The keyboard focus left the box, or Enter was pressed in it.
     void finished();
+    void undoRequested();
+    void redoRequested();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
-
-private:
-    struct State
-    {
-        QString text;
-        int cursor;
-    };
-    void onTextChanged();
-    void restore(const State &state);
-
-    // QLineEdit's own history cannot take a rewrite into the user's step; this one can.
-    QList<State> m_undo, m_redo;
-    State m_settled; // the text once the last change has been handled
-    int m_depth = 0; // changes being handled, nested
-    bool m_restoring = false;
 };
 
 } // namespace fuelix

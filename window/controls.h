@@ -49,12 +49,17 @@ inline constexpr std::array<std::string_view, 4> ResultNames{"TankValueLbl", "Pu
 // 5. setValue raises nothing.
 // 6. setCaption, setPumpFullAlignment and setDrawMode raise nothing; what they write is on the
 //    screen without any further call.
-// Front ends also report when the keyboard focus leaves a box or Enter is pressed in it.
+// Front ends also report when the keyboard focus leaves a box or Enter is pressed in it, and
+// forward the user's Undo and Redo of a box, which the core keeps the history for.
 class Controls
 {
 public:
     virtual std::string text(Box box) const = 0;
     virtual void setText(Box box, std::string_view text) = 0;
+    // The insertion point, counted as the front end counts it: the core only keeps and restores
+    // it. Setting it scrolls the box so that it is in view and raises nothing.
+    virtual int caret(Box box) const = 0;
+    virtual void setCaret(Box box, int caret) = 0;
 
     virtual int value(Slider slider) const = 0;
     virtual void setValue(Slider slider, int value) = 0;

@@ -17,15 +17,44 @@ void assign(Controls &controls, Box box, const std::string &text)
         controls.setText(box, text);
 }
 
+EditHistory::State startOf(Box box)
+{
+    const std::string_view text = control(BoxNames[static_cast<std::size_t>(box)]).content;
+    return {std::string(text), static_cast<int>(text.size())};
+}
+
 } // namespace
+
+FuelixFrm::FuelixFrm(Controls &controls)
+    : m_controls(controls), m_history{EditHistory(startOf(Box::TankOctaneRatingTxt)),
+                                      EditHistory(startOf(Box::TankCapacityTxt)),
+                                      EditHistory(startOf(Box::PumpOctaneRatingTxt))}
+{
+}
 
 void FuelixFrm::change(Box box)
 {
+    EditHistory::Change change(m_history[index(box)]);
     // The write-back, when it changes the text, runs this handler once more, nested, on a text
     // that is its own typing form; so nesting stops there.
     if (const std::optional<std::string> typed = TypingForm(m_controls.text(box)))
         assign(m_controls, box, *typed);
     Recalculate();
+    change.settle({m_controls.text(box), m_controls.caret(box)});
+}
+
+void FuelixFrm::step(Box box, bool forward)
+{
+    EditHistory &history = m_history[index(box)];
+    std::optional<EditHistory::State> state = forward ? history.takeRedo() : history.takeUndo();
+    if (!state)
+        return;
+    {
+        const EditHistory::Restoring restoring(history);
+        assign(m_controls, box, state->text); // its Change recomputes the results
+    }
+    m_controls.setCaret(box, state->caret);
+    history.settle(std::move(*state));
 }
 
 void FuelixFrm::finishEditing(Box box)

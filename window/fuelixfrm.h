@@ -4,7 +4,9 @@
 #pragma once
 
 #include "window/controls.h"
+#include "window/edithistory.h"
 
+#include <array>
 #include <string_view>
 
 namespace fuelix {
@@ -17,7 +19,7 @@ public:
         "            Fuelix v1.1.1         \r\rfuelix@example.org";
     static constexpr std::string_view AboutTitle = "About";
 
-    explicit FuelixFrm(Controls &controls) : m_controls(controls) {}
+    explicit FuelixFrm(Controls &controls);
 
     // Change: a number being typed keeps its digits, any other number is tidied; then the
     // results are recomputed, whatever the text.
@@ -28,6 +30,13 @@ public:
 
     // The keyboard focus left the box or Enter was pressed in it: a number gets its tidy form.
     void finishEditing(Box box);
+
+    // The user's Undo and Redo (keys, menus, messages): each edit with its tidying is one step,
+    // and the results follow the restored text.
+    void undo(Box box) { step(box, false); }
+    void redo(Box box) { step(box, true); }
+    bool canUndo(Box box) const { return m_history[index(box)].canUndo(); }
+    bool canRedo(Box box) const { return m_history[index(box)].canRedo(); }
 
     void TankSld_Scroll() { Recalculate(); }
     void PumpSld_Scroll() { Recalculate(); }
@@ -42,7 +51,11 @@ public:
     long recalculations() const { return m_recalculations; }
 
 private:
+    static std::size_t index(Box box) { return static_cast<std::size_t>(box); }
+    void step(Box box, bool forward);
+
     Controls &m_controls;
+    std::array<EditHistory, 3> m_history;
     long m_recalculations = 0;
 };
 

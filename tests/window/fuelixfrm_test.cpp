@@ -56,6 +56,8 @@ public:
             const std::size_t caret = carets[at(box)];
             if (key == '\b')
                 edit(box, caret - 1, caret, "");
+            else if (key == '\x7f') // Delete
+                edit(box, caret, caret + 1, "");
             else
                 edit(box, caret, caret, std::string(1, key));
         }
@@ -89,6 +91,11 @@ public:
         texts[at(box)] = text;
         carets[at(box)] = text.size() - std::min(fromEnd, text.size());
         raise(box);
+    }
+    int caret(Box box) const override { return static_cast<int>(carets[at(box)]); }
+    void setCaret(Box box, int caret) override
+    {
+        carets[at(box)] = static_cast<std::size_t>(caret);
     }
     int value(Slider slider) const override { return values[at(slider)]; }
     void setValue(Slider slider, int value) override { values[at(slider)] = value; }
@@ -178,7 +185,13 @@ TEST(Typing, KeepsNumbersBeingWrittenAndTidiesTheRest)
         {Capacity, "", "^V-16.", "16.", 2, 2, "8", "95.5"},
         {Capacity, "", "^V 0.50 ", "0.50", 2, 2, "0.25", "95.5"},
         {Octane, "", "^V-91", "91", 2, 2, "8.2", "95.5"},
-        {Octane, "", "^V091", "91", 2, 2, "8.2", "95.5"},
+        {Octane, "", "^V091", "091", 1, 1, "8.2", "95.5"},
+        {Pump, "|105", "\x7f", "05", 1, 1, "8.2", "48"},
+        {Pump, "|05", "2", "205", 1, 1, "8.2", "148"},
+        {Pump, "1|00", "\b9", "900", 2, 2, "8.2", "495.5"},
+        {Pump, "", "^V007", "007", 1, 1, "8.2", "49"},
+        {Pump, "", "^V-00.5", "00.5", 2, 2, "8.2", "45.75"},
+        {Pump, "", "^V-05", "05", 2, 2, "8.2", "48"},
         {Pump, "", "^V+5", "5", 2, 2, "8.2", "48"},
         {Pump, "", "^V 7 ", "7", 2, 2, "8.2", "49"},
         {Octane, "", "^V-0", "0", 2, 2, "8.2", "50"},
@@ -232,6 +245,8 @@ TEST(Typing, LeavingABoxTidiesItsNumber)
         {"1e2", "100"},
         {"0.", "0"},
         {"1.7976931348623157E+308", "1.79769313486231E+308"},
+        {"05", "5"},
+        {"007", "7"},
     };
     for (const auto &[before, after] : rows) {
         FakeWindow w;
@@ -244,6 +259,60 @@ TEST(Typing, LeavingABoxTidiesItsNumber)
         fresh.paste(Capacity, after);
         EXPECT_EQ(w.state(), fresh.state()) << before;
     }
+}
+
+// Steps on the pump octane box, each followed by the text it leaves: "^V..." pastes over
+// everything, "+..." types at the caret, "tab" leaves the box, "undo"/"redo", "reset".
+TEST(Undo, EachEditWithItsTidyingIsOneStepAndResultsFollow)
+{
+    using Steps = std::vector<std::pair<std::string, std::string>>;
+    const Steps rows[] = {
+        {{"^V-95", "95"}, {"undo", "100"}, {"undo", "100"}, {"redo", "95"}, {"redo", "95"}},
+        {{"^V9", "9"},
+         {"+8", "98"},
+         {"tab", "98"},
+         {"+7", "987"},
+         {"undo", "98"},
+         {"undo", "9"},
+         {"undo", "100"},
+         {"redo", "9"}},
+        {{"^V98.50", "98.50"}, {"tab", "98.5"}, {"undo", "98.50"}, {"undo", "100"}},
+        {{"^V0", "0"}, {"+.", "0."}, {"+5", "0.5"}, {"undo", "0."}, {"+7", "0.7"}, {"redo", "0.7"}},
+        {{"home", "100"}, {"+-", "100"}, {"undo", "100"}}, // the sign tidied away was no step
+        {{"^V50", "50"}, {"reset", "100"}, {"undo", "50"}, {"undo", "100"}},
+    };
+    for (const Steps &steps : rows) {
+        FakeWindow w;
+        for (const auto &[step, text] : steps) {
+            SCOPED_TRACE(step);
+            if (step.starts_with("^V"))
+                w.paste(Pump, step.substr(2));
+            else if (step.starts_with("+"))
+                w.type(Pump, step.substr(1));
+            else if (step == "home")
+                w.carets[at(Pump)] = 0;
+            else if (step == "tab")
+                w.frm.finishEditing(Pump);
+            else if (step == "undo")
+                w.frm.undo(Pump);
+            else if (step == "redo")
+                w.frm.redo(Pump);
+            else
+                w.frm.ResetCmd_Click();
+            EXPECT_EQ(w.texts[at(Pump)], text);
+            FakeWindow fresh; // the results are always those of the text shown
+            fresh.paste(Pump, text);
+            EXPECT_EQ(w.captions[at(Result::FinalOctaneLbl)],
+                      fresh.captions[at(Result::FinalOctaneLbl)]);
+        }
+    }
+    FakeWindow w; // the caret comes back to where the step before left it
+    w.paste(Pump, "123");
+    w.type(Pump, "4");
+    w.carets[at(Pump)] = 1;
+    w.frm.undo(Pump);
+    EXPECT_EQ(w.carets[at(Pump)], 3u);
+    EXPECT_TRUE(w.frm.canRedo(Pump) && w.frm.canUndo(Pump) && !w.frm.canUndo(Octane));
 }
 
 TEST(Sliders, EveryScrollRecomputesOnceWithTheNewPosition)
