@@ -6,10 +6,26 @@
 #include <QPalette>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace fuelix {
 
+namespace {
+
+// A line covers the pixels from its start up to, not including, its end, as a pen line does on
+// Windows; so corners meet without overshooting.
+QRect pixelsOf(QPoint from, QPoint to)
+{
+    const auto towards = [](int a, int b) { return a < b ? 1 : a > b ? -1 : 0; };
+    const QPoint last = to - QPoint(towards(from.x(), to.x()), towards(from.y(), to.y()));
+    return QRect(QPoint(std::min(from.x(), last.x()), std::min(from.y(), last.y())),
+                 QPoint(std::max(from.x(), last.x()), std::max(from.y(), last.y())));
+}
+
+} // namespace
+
 PanelLine::PanelLine(const QString &name, QPoint from, QPoint to, int drawMode, QWidget *surface)
-    : QObject(surface), m_pixels(QRect(from, to).normalized()), m_drawMode(drawMode)
+    : QObject(surface), m_pixels(pixelsOf(from, to)), m_drawMode(drawMode)
 {
     setObjectName(name);
 }
@@ -35,8 +51,8 @@ void PanelLine::paint(QPainter &painter, const QPalette &palette) const
     pen.setCosmetic(false);
     pen.setCapStyle(Qt::FlatCap);
     painter.setPen(pen);
-    const QRectF r(m_pixels);
-    if (m_pixels.width() == 1)
+    const QRect &r = m_pixels; // QRect's right() and bottom() are its last pixels
+    if (r.width() == 1)
         painter.drawLine(QLineF(r.left() + 0.5, r.top(), r.left() + 0.5, r.bottom() + 1.0));
     else
         painter.drawLine(QLineF(r.left(), r.top() + 0.5, r.right() + 1.0, r.top() + 0.5));

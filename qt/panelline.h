@@ -19,7 +19,7 @@ class PanelLine : public QObject
     Q_PROPERTY(int DrawMode READ drawMode WRITE setDrawMode)
 
 public:
-    // Ends in window pixels; the line is horizontal or vertical and includes both ends.
+    // Ends in window pixels; the line is horizontal or vertical and stops short of its end.
     PanelLine(const QString &name, QPoint from, QPoint to, int drawMode, QWidget *surface);
 
     int drawMode() const { return m_drawMode; }

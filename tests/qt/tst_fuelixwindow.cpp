@@ -307,6 +307,31 @@ void FuelixWindowTest::bevelAsPainted()
                     lit({478, y + 168}, !raised));
         // The titles hide the top edges behind them.
         QCOMPARE(QColor(pixel(image, {45, 24})).lightness() / 8, surface.lightness() / 8);
+        // The corners: a line stops short of its end point. 'L'it (white when raised), 'S'haded,
+        // or '.' the surface; every device pixel of the logical one.
+        const struct
+        {
+            int x, y;
+            char look;
+        } corners[] = {
+            {28, 24, 'L'},   {477, 24, 'S'}, {478, 24, '.'},  {28, 168, 'L'},  {29, 168, 'S'},
+            {477, 168, '.'}, {28, 192, 'L'}, {477, 192, 'L'}, {478, 192, 'S'}, {479, 192, '.'},
+            {28, 336, 'L'},  {29, 336, '.'}, {477, 336, 'S'}, {478, 335, 'S'}, {478, 336, '.'},
+        };
+        const int scale = image.width() / 506;
+        for (const auto &c : corners)
+            for (int dx = 0; dx < scale; ++dx)
+                for (int dy = 0; dy < scale; ++dy) {
+                    const QRgb p = image.pixel(c.x * scale + dx, c.y * scale + dy);
+                    const bool white = c.look == 'L' ? raised : !raised;
+                    QVERIFY2(c.look == '.' ? QColor(p).lightness() / 8 == surface.lightness() / 8
+                             : white       ? isWhite(p)
+                                           : qGray(p) < 80,
+                             qPrintable(QStringLiteral("%1,%2 %3 surface %4")
+                                            .arg(c.x)
+                                            .arg(c.y)
+                                            .arg(QColor(p).name(), surface.name())));
+                }
         QTest::mouseClick(w.get(raised ? "PicPct" : "ResetCmd"), Qt::LeftButton, {}, {8, 8});
     }
 }
