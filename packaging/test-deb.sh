@@ -26,8 +26,10 @@ for size in 16 32 48 64 128 256; do
 done
 zcat /usr/share/man/man1/fuelix.1.gz | grep -q '^\.TH FUELIX 1' || fail "manual page"
 
-# The window must be the one the desktop entry claims, or docks show a second, iconless entry.
-xvfb-run -a bash -c '
+# The window must be the one the desktop entry claims, or docks show a second, iconless entry:
+# by the desktop file name the program announces (Qt keeps it as UTF-16) and by its class.
+strings -el /usr/bin/fuelix | grep -qx "$app_id" || fail "the program does not announce $app_id"
+"$(dirname "$0")/../tools/with-xvfb" bash -c '
     /usr/bin/fuelix & pid=$!
     window=$(timeout 20 xdotool search --sync --onlyvisible --name "^Fuelix$" | head -n1)
     class=$(xprop -id "$window" WM_CLASS | sed "s/.*, \"\(.*\)\"/\1/")

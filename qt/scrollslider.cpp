@@ -117,13 +117,9 @@ int ScrollSlider::bound(int value) const
 void ScrollSlider::onActionTriggered()
 {
     // Every user move arrives here first, while value() is still the old position; the slider
-    // sets the value right after. A move against the end of the track changes nothing but is
-    // still the user's, so it is reported at once.
-    if (sliderPosition() == value()) {
-        emit scrolled();
-        return;
-    }
-    m_userMove = true;
+    // sets the value right after. A key against the end of the track moves nothing, so it
+    // raises nothing, as a screen reader's setting of the value already there does.
+    m_userMove = sliderPosition() != value();
 }
 
 void ScrollSlider::onValueChanged()

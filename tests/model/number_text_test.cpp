@@ -111,6 +111,7 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStart)
     EXPECT_EQ(LeadingNumber(""), 0);
     EXPECT_EQ(LeadingNumber("-0.5x"), -0.5);
     EXPECT_EQ(LeadingNumber("  \t42 7"), 42);
+    EXPECT_EQ(LeadingNumber("\r\n\r7"), 7); // every blank is set aside, CR and LF too
     EXPECT_EQ(LeadingNumber("1e3x"), 1000);
     EXPECT_EQ(LeadingNumber("1ex"), 1); // "e" without digits ends the number
     EXPECT_EQ(LeadingNumber("2E+"), 2);

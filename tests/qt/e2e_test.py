@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The real fuelix binary on an X server, as a screen reader sees it: names and results read
 through AT-SPI, keys typed by xdotool, ended by Alt+Q. One row per locale and scale factor.
-Run under xvfb-run and dbus-run-session; the accessibility bus starts on demand."""
+Run under tools/with-xvfb and dbus-run-session; the accessibility bus starts on demand."""
 
 import os
 import subprocess
