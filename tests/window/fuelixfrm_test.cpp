@@ -439,7 +439,7 @@ TEST(Soak, InvariantsHoldForAMillionRandomActions)
         const int changes = w.changes;
         const long runs = w.frm.recalculations();
         w.deepest = 0;
-        switch (pick(7)) {
+        switch (pick(8)) {
         case 0:
             w.paste(box, t);
             break;
@@ -460,6 +460,9 @@ TEST(Soak, InvariantsHoldForAMillionRandomActions)
             break;
         case 5:
             w.frm.PicPct_Click();
+            break;
+        case 6:
+            random() % 2 ? w.frm.undo(box) : w.frm.redo(box);
             break;
         default:
             if (random() % 16 == 0)
