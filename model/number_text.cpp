@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 
 namespace fuelix {
 namespace {
@@ -70,6 +72,68 @@ std::optional<NumberForm> scanNumber(std::string_view text)
     form.length = i;
     return form;
 }
+
+// The library's conversions of doubles, in three small helpers. A C++ library without
+// floating-point charconv (libc++ as the WebAssembly build has it) goes through the C library
+// instead: musl reads and writes correctly rounded and ignores the locale, so the texts and
+// values are the same to the bit.
+#if defined(__cpp_lib_to_chars)
+
+// A short plain number "DDDeN"; nothing when it lies beyond the double range at either end.
+std::optional<double> readShort(char *first, char *last)
+{
+    double value = 0;
+    if (std::from_chars(first, last, value).ec == std::errc::result_out_of_range)
+        return std::nullopt;
+    return value;
+}
+
+// The value rounded to 15 significant digits, as printf's "%.15g" writes it.
+std::string general15(double value)
+{
+    char buffer[32];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
+    return {buffer, end};
+}
+
+// The value rounded to `digits` significant digits, written "d.ddde+XX" by the library.
+std::string scientific(double value, int digits)
+{
+    char buffer[40];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                   std::chars_format::scientific, digits - 1)
+                         .ptr;
+    return {buffer, end};
+}
+
+#else
+
+std::optional<double> readShort(char *first, char *last)
+{
+    *last = '\0'; // the buffer has room for it
+    const double value = std::strtod(first, nullptr);
+    // Only overflow gives infinity; a number below the range comes back as zero, as it should.
+    if (std::isinf(value))
+        return std::nullopt;
+    return value;
+}
+
+std::string general15(double value)
+{
+    char buffer[32];
+    const int length = std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    return {buffer, static_cast<std::size_t>(length)};
+}
+
+std::string scientific(double value, int digits)
+{
+    char buffer[40];
+    const int length = std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, value);
+    return {buffer, static_cast<std::size_t>(length)};
+}
+
+#endif
 
 // Far beyond any double exponent; keeps the exponent arithmetic exact in 64 bits however
 // many digits were typed.
@@ -163,13 +227,12 @@ Converted convert(const Decimal &d)
     out = std::to_chars(out, buffer + sizeof buffer, d.scientific - static_cast<std::int64_t>(kept))
               .ptr;
 
-    double value = 0;
-    const auto result = std::from_chars(buffer, out, value);
-    if (result.ec == std::errc::result_out_of_range) {
+    const std::optional<double> value = readShort(buffer, out);
+    if (!value) {
         // The routine reports both ends of the range alike; the exponent tells them apart.
         return d.scientific > 0 ? overflow : Converted{zero, false};
     }
-    return {value, false};
+    return {*value, false};
 }
 
 Converted convert(const NumberForm &form)
@@ -177,22 +240,13 @@ Converted convert(const NumberForm &form)
     return convert(decimalOf(form));
 }
 
-// The value rounded to `digits` significant digits, written "d.ddde+XX" by the library.
-std::string scientific(double value, int digits)
-{
-    char buffer[40];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                   std::chars_format::scientific, digits - 1)
-                         .ptr;
-    return {buffer, end};
-}
-
 std::string_view trimBlanks(std::string_view text)
 {
     const auto first = std::find_if_not(text.begin(), text.end(), IsBlank);
     const auto last =
         std::find_if_not(text.rbegin(), std::string_view::reverse_iterator(first), IsBlank).base();
-    return {first, last};
+    return text.substr(static_cast<std::size_t>(first - text.begin()),
+                       static_cast<std::size_t>(last - first));
 }
 
 // The number that fills the whole text, blanks around it aside.
@@ -244,10 +298,7 @@ std::string NumberToText(double value)
         return value < 0 ? "-1.79769313486231E+308" : "1.79769313486231E+308";
     if (value == 0)
         return "0"; // also for negative zero
-    char buffer[32];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
-    std::string text(buffer, end);
+    std::string text = general15(value);
     if (const auto e = text.find('e'); e != std::string::npos)
         text[e] = 'E';
     return text;

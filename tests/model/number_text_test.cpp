@@ -150,7 +150,7 @@ TEST(NumberToText, SwitchesToExponentFormOutsideFifteenDigits)
     EXPECT_EQ(NumberToText(123456789012345), "123456789012345");
     EXPECT_EQ(NumberToText(999999999999999), "999999999999999");
     EXPECT_EQ(NumberToText(1e15), "1E+15");
-    EXPECT_EQ(NumberToText(9999999999999999), "1E+16");
+    EXPECT_EQ(NumberToText(9999999999999999.0), "1E+16");
     EXPECT_EQ(NumberToText(1e20), "1E+20");
     EXPECT_EQ(NumberToText(-2.5e100), "-2.5E+100");
     EXPECT_EQ(NumberToText(0.0001), "0.0001");

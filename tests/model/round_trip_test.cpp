@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <random>
 
 using namespace fuelix;
@@ -17,10 +19,17 @@ namespace {
 double roundedTo15Digits(double x)
 {
     char buffer[40];
+#if defined(__cpp_lib_to_chars)
     const auto end =
         std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 14).ptr;
     double rounded = 0;
-    if (std::from_chars(buffer, end, rounded).ec != std::errc{})
+    const bool inRange = std::from_chars(buffer, end, rounded).ec == std::errc{};
+#else // a library without floating-point charconv: the C library's conversions
+    std::snprintf(buffer, sizeof buffer, "%.14e", x);
+    const double rounded = std::strtod(buffer, nullptr);
+    const bool inRange = !std::isinf(rounded);
+#endif
+    if (!inRange)
         return std::copysign(1.79769313486231e308, x); // rounded past the largest double
     return rounded;
 }
@@ -32,7 +41,9 @@ TEST(RoundTrip, HoldsForAMillionRandomDoubles)
     std::mt19937_64 random(20261207);
     int checked = 0;
     for (int i = 0; i < 1'000'000; ++i) {
-        const double x = std::bit_cast<double>(random());
+        const std::uint64_t bits = random();
+        double x = 0;
+        std::memcpy(&x, &bits, sizeof x);
         if (!std::isfinite(x))
             continue;
         ++checked;
