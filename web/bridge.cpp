@@ -228,6 +228,11 @@ FUELIX_EXPORT(fuelix_click) void click(int command)
         &FuelixFrm::PicPct_Click};
     run([=] { (frm.*handlers[command])(); });
 }
+// How often the results have been computed: what the tests count a handler's work by.
+FUELIX_EXPORT(fuelix_recalculations) long recalculations()
+{
+    return frm.recalculations();
+}
 // Shows the result label's caption as it fits the label now (measured by the page).
 FUELIX_EXPORT(fuelix_fit) void fit(int label)
 {

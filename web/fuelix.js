@@ -250,6 +250,7 @@
     connect(byName);
     // A phone's on-screen keyboard would cover the window: no box takes the focus by itself there.
     if (!matchMedia("(pointer: coarse)").matches || matchMedia("(any-pointer: fine)").matches) boxes[0].focus();
+    window.fuelixRecalculations = () => core.fuelix_recalculations(); // for tests and the curious
     frm.setAttribute("data-ready", "");
     performance.mark("fuelix-ready"); // what bench/web/run.py times
   }
