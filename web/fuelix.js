@@ -153,10 +153,10 @@
       el = document.createElement("div");
       el.className = "line";
       el.dataset.mode = c.value;
-      // From one end point to the other, both included, one pixel thick.
+      // From its start up to, not including, its end point, as on the desktop; one pixel thick.
       const [x1, y1, x2, y2] = [c.l, c.t, c.w, c.h].map(px);
-      Object.assign(c, { box: [Math.min(x1, x2), Math.min(y1, y2),
-        Math.abs(x2 - x1) + 1, Math.abs(y2 - y1) + 1] });
+      Object.assign(c, { box: [Math.min(x1, x2 + 1), Math.min(y1, y2 + 1),
+        Math.max(1, Math.abs(x2 - x1)), Math.max(1, Math.abs(y2 - y1))] });
       break;
     }
     }
