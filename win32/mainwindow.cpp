@@ -497,6 +497,21 @@ void MainWindow::setText(Box box, std::string_view text)
     SendMessageW(hwnd, EM_SCROLLCARET, 0, 0);
 }
 
+int MainWindow::caret(Box box) const
+{
+    DWORD start = 0, end = 0;
+    SendMessageW(m_controls[rowOf(box)], EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(end);
+}
+
+void MainWindow::setCaret(Box box, int caret)
+{
+    const HWND hwnd = m_controls[rowOf(box)];
+    SendMessageW(hwnd, EM_SETSEL, static_cast<WPARAM>(caret), caret);
+    SendMessageW(hwnd, EM_SCROLLCARET, 0, 0);
+}
+
 int MainWindow::value(Slider slider) const
 {
     return static_cast<int>(

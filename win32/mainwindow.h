@@ -52,6 +52,8 @@ public:
 
     std::string text(Box box) const override;
     void setText(Box box, std::string_view text) override;
+    int caret(Box box) const override;
+    void setCaret(Box box, int caret) override;
     int value(Slider slider) const override;
     void setValue(Slider slider, int value) override;
     std::string caption(Result label) const override;

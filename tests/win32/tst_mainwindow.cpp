@@ -225,7 +225,7 @@ TEST(Window, KeysChangeTextsAndSlidersWithTheirRecalculations)
         {"TankOctaneRatingTxt", "0.5", "0.5", 3, true},
         {"TankOctaneRatingTxt", "{Home}-", "91", 2, true},   // the write-back runs Change again
         {"TankOctaneRatingTxt", "{Home}-5", "591", 3, true}, // the insertion point stays
-        {"TankCapacityTxt", "05", "5", 3, true},
+        {"TankCapacityTxt", "05", "05", 2, true}, // a leading zero waits for the next digit
         {"TankCapacityTxt", "16.{Tab}", "16", 4, false},
         {"PumpOctaneRatingTxt", "16.{Enter}", "16", 4, false},
         {"PumpOctaneRatingTxt", "x", "x", 1, true},
