@@ -10,16 +10,58 @@ namespace fuelix::win32 {
 namespace {
 
 constexpr double DefaultPoints = 8;
-// Outline faces of the same look, for the sizes the layout's bitmap face has no strike for:
+// Outline faces of the same look, for the DPIs the layout's bitmap face was not drawn for:
 // Windows' own outline twin first, then the one Wine and every Windows since XP carry.
-constexpr const wchar_t *ScalableFaces[] = {L"Microsoft Sans Serif", L"Tahoma"};
+constexpr const wchar_t *OutlineFaces[] = {L"Microsoft Sans Serif", L"Tahoma"};
 
-// Functions of newer Windows versions, looked up so that the program still starts without them.
-template <class Function> Function user32(const char *name)
+// A screen DC with one font selected at a time, for measuring.
+class Measure
 {
-    const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
-}
+public:
+    Measure() : m_dc(GetDC(nullptr)), m_old(GetCurrentObject(m_dc, OBJ_FONT)) {}
+    ~Measure()
+    {
+        SelectObject(m_dc, m_old);
+        ReleaseDC(nullptr, m_dc);
+    }
+    Measure(const Measure &) = delete;
+    Measure &operator=(const Measure &) = delete;
+
+    // Whether the font as realised has that face and draws its glyphs at any size. A bitmap
+    // face (no outline) was drawn for 96 dpi: there it keeps the design's look, but at another
+    // DPI GDI gives a strike of the 96-dpi size, or one blown up with gaps between the letters.
+    bool drawsAt(HFONT font, const std::wstring &face, UINT dpi)
+    {
+        SelectObject(m_dc, font);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(m_dc, &metrics);
+        wchar_t realised[LF_FACESIZE] = {};
+        GetTextFaceW(m_dc, LF_FACESIZE, realised);
+        const bool outline = metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE);
+        return lstrcmpiW(realised, face.c_str()) == 0 && (outline || dpi == 96);
+    }
+
+    // Whether every label of that size shows its caption on one line in its box. The boxes
+    // were made for the bitmap face's widths, and an outline face is a little wider.
+    bool fits(HFONT font, double points, UINT dpi)
+    {
+        SelectObject(m_dc, font);
+        for (const Control &c : Layout) {
+            if (c.kind != Kind::Label || c.points != points)
+                continue;
+            const std::wstring caption = toWide(c.content);
+            SIZE size{};
+            GetTextExtentPoint32W(m_dc, caption.data(), static_cast<int>(caption.size()), &size);
+            if (size.cx > MulDiv(c.widthOrRight, static_cast<int>(dpi), TwipsPerInch))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
 
 HFONT create(const std::wstring &face, int pixels)
 {
@@ -31,37 +73,28 @@ HFONT create(const std::wstring &face, int pixels)
     return CreateFontIndirectW(&font);
 }
 
-// Whether the font as realised has that face and draws its glyphs at any size. A bitmap face
-// (no outline) was drawn for 96 dpi: there it keeps the design's look, but at another DPI GDI
-// gives a strike of the 96-dpi size, or one blown up with gaps between the letters.
-bool drawsAt(HFONT font, const std::wstring &face, UINT dpi)
-{
-    const HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, font);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    wchar_t realised[LF_FACESIZE] = {};
-    GetTextFaceW(dc, LF_FACESIZE, realised);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    const bool outline = metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE);
-    return lstrcmpiW(realised, face.c_str()) == 0 && (outline || dpi == 96);
-}
-
 HFONT makeFont(double points, UINT dpi)
 {
+    Measure measure;
     const int pixels = static_cast<int>(std::lround(points * dpi / 72.0));
     const std::wstring wanted = toWide(ResultFontFamily);
     HFONT font = create(wanted, pixels);
-    if (drawsAt(font, wanted, dpi))
+    if (measure.drawsAt(font, wanted, dpi))
         return font;
-    for (const std::wstring face : ScalableFaces) {
-        const HFONT other = create(face, pixels);
-        if (drawsAt(other, face, dpi)) {
-            DeleteObject(font);
-            return other;
+    for (const std::wstring face : OutlineFaces) {
+        HFONT other = create(face, pixels);
+        if (!measure.drawsAt(other, face, dpi)) {
+            DeleteObject(other);
+            continue;
         }
-        DeleteObject(other);
+        // A pixel or two smaller where a caption would not fit, down to a tenth less.
+        for (int smaller = pixels - 1;
+             !measure.fits(other, points, dpi) && smaller >= pixels * 9 / 10; --smaller) {
+            DeleteObject(other);
+            other = create(face, smaller);
+        }
+        DeleteObject(font);
+        return other;
     }
     return font; // the nearest there is
 }
@@ -70,7 +103,10 @@ HFONT makeFont(double points, UINT dpi)
 
 UINT dpiOf(HWND hwnd)
 {
-    static const auto forWindow = user32<UINT(WINAPI *)(HWND)>("GetDpiForWindow");
+    // GetDpiForWindow is looked up: older Windows versions have none.
+    using ForWindow = UINT(WINAPI *)(HWND);
+    static const auto forWindow = reinterpret_cast<ForWindow>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
     if (forWindow)
         if (const UINT dpi = forWindow(hwnd))
             return dpi;
@@ -78,14 +114,6 @@ UINT dpiOf(HWND hwnd)
     const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
     ReleaseDC(hwnd, dc);
     return dpi > 0 ? static_cast<UINT>(dpi) : 96;
-}
-
-void adjustForDpi(RECT &rect, DWORD style, UINT dpi)
-{
-    static const auto forDpi =
-        user32<BOOL(WINAPI *)(LPRECT, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
-    if (!forDpi || !forDpi(&rect, style, FALSE, 0, dpi))
-        AdjustWindowRectEx(&rect, style, FALSE, 0);
 }
 
 void Fonts::make(UINT dpi)

@@ -11,8 +11,6 @@ namespace fuelix::win32 {
 
 // The DPI the window is drawn at (the system's where Windows knows no per-monitor one).
 UINT dpiOf(HWND hwnd);
-// Grows a client rectangle to the window's outer one, with the frame drawn at that DPI.
-void adjustForDpi(RECT &rect, DWORD style, UINT dpi);
 // Pixels at that DPI for a length given at 96 dpi.
 inline int scaled(int pixels96, UINT dpi)
 {
@@ -28,8 +26,9 @@ public:
     Fonts(const Fonts &) = delete;
     Fonts &operator=(const Fonts &) = delete;
 
-    // Makes them anew for that DPI; the handles given out before stay valid until the next call,
-    // so that controls can be switched over first.
+    // Makes them anew for that DPI: the layout's face where it was drawn for that DPI, else an
+    // outline face, made a little smaller where a label's caption would not fit its box. The
+    // handles given out before stay valid until the next call, so that controls can switch.
     void make(UINT dpi);
     // The font for a size in points; 0 is the window's default size.
     HFONT at(double points) const;

@@ -123,10 +123,10 @@ MainWindow::MainWindow()
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(m_hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT &work = monitor.rcWork;
-    RECT frame{0, 0, px(fuelix::MainWindow.clientWidth), px(fuelix::MainWindow.clientHeight)};
-    adjustForDpi(frame, WindowStyle, m_dpi);
-    fitFrame({work.left + (work.right - work.left - (frame.right - frame.left)) / 2,
-              work.top + (work.bottom - work.top - (frame.bottom - frame.top)) / 2});
+    const SIZE frame = frameSize();
+    SetWindowPos(m_hwnd, nullptr, work.left + (work.right - work.left - frame.cx) / 2,
+                 work.top + (work.bottom - work.top - frame.cy) / 2, frame.cx, frame.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 
     m_lastFocus = box(Box::TankOctaneRatingTxt).hwnd();
     m_ready = true;
@@ -233,13 +233,15 @@ void MainWindow::applyDpi(UINT dpi)
     InvalidateRect(m_hwnd, nullptr, TRUE);
 }
 
-void MainWindow::fitFrame(POINT topLeft)
+SIZE MainWindow::frameSize() const
 {
-    // The client area the layout asks for at this DPI.
-    RECT frame{0, 0, px(fuelix::MainWindow.clientWidth), px(fuelix::MainWindow.clientHeight)};
-    adjustForDpi(frame, WindowStyle, m_dpi);
-    SetWindowPos(m_hwnd, nullptr, topLeft.x, topLeft.y, frame.right - frame.left,
-                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The client area the layout asks for at this DPI, in the frame the window has now (which
+    // Windows may draw at another DPI than the layout's).
+    RECT window, client;
+    GetWindowRect(m_hwnd, &window);
+    GetClientRect(m_hwnd, &client);
+    return {px(fuelix::MainWindow.clientWidth) + window.right - window.left - client.right,
+            px(fuelix::MainWindow.clientHeight) + window.bottom - window.top - client.bottom};
 }
 
 HWND MainWindow::control(std::string_view name) const

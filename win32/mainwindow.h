@@ -80,7 +80,7 @@ private:
     void createControls();
     void connectBoxes();
     void applyDpi(UINT dpi);
-    void fitFrame(POINT topLeft);
+    SIZE frameSize() const;
     bool handling() const { return m_ready && !m_quitting; }
     void command(int id, int code);
     void scrolled(HWND slider);

@@ -169,7 +169,9 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
         // suggests, with the client area the layout asks for.
         applyDpi(HIWORD(wParam));
         const auto *suggested = reinterpret_cast<const RECT *>(lParam);
-        fitFrame({suggested->left, suggested->top});
+        const SIZE frame = frameSize();
+        SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, frame.cx, frame.cy,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
     case WM_CLOSE:

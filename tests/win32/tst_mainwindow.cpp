@@ -171,69 +171,136 @@ struct Session
     }
 };
 
-TEST(Window, FollowsTheLayoutAtTheDpiInUse)
+// The bounding box of what a control shows on the screen: the pixels darker than its face.
+SIZE inked(HWND hwnd)
 {
-    Session s;
-    const std::map<Kind, std::wstring> classes = {{Kind::PictureBox, L"Static"},
-                                                  {Kind::PushButton, L"Button"},
-                                                  {Kind::Slider, TRACKBAR_CLASSW},
-                                                  {Kind::TextBox, L"Edit"},
-                                                  {Kind::Label, L"Static"}};
-    for (const Control &c : Layout) {
-        if (c.kind == Kind::Line)
-            continue;
-        SCOPED_TRACE(std::string(c.name));
-        const HWND hwnd = s.get(c.name);
-        wchar_t name[64] = {};
-        GetClassNameW(hwnd, name, 64);
-        EXPECT_EQ(lstrcmpiW(name, classes.at(c.kind).c_str()), 0);
-        EXPECT_EQ(s.text(c.name), c.content);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    const HDC screen = GetDC(hwnd), copy = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void *bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
+    RECT ink{r.right, r.bottom, -1, -1};
+    for (int y = 0; y < r.bottom; ++y)
+        for (int x = 0; x < r.right; ++x)
+            if ((static_cast<const DWORD *>(bits)[y * r.right + x] & 0xff) < 0x80)
+                ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y),
+                       std::max<LONG>(ink.right, x), std::max<LONG>(ink.bottom, y)};
+    SelectObject(copy, old);
+    DeleteObject(bitmap);
+    DeleteDC(copy);
+    ReleaseDC(hwnd, screen);
+    return {ink.right - ink.left + 1, ink.bottom - ink.top + 1};
+}
+
+// Each DPI as the window starts at it (tests/win32/at_dpi.sh sets the prefix's) or is moved to
+// it (WM_DPICHANGED): the layout, the fonts at its sizes, and a caption's extent and ink under
+// Wine, whose outline face is Tahoma.
+TEST(Window, FollowsTheLayoutAtEachDpi)
+{
+    struct Row
+    {
+        UINT dpi;
+        const wchar_t *face;
+        int extent, inkHeight;
+    } rows[] = {
+        {96, L"MS Sans Serif", 145, 16}, {144, L"Tahoma", 212, 23}, {192, L"Tahoma", 284, 29}};
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.dpi);
+        Session s;
+        const bool started = s.window.dpi() == row.dpi;
+        const HDC screen = GetDC(nullptr);
+        EXPECT_EQ(started, GetDeviceCaps(screen, LOGPIXELSX) == static_cast<int>(row.dpi));
+        ReleaseDC(nullptr, screen);
+        if (!started) {
+            RECT suggested; // where it opens on the other monitor: its top left, wholly in view
+            SystemParametersInfoW(SPI_GETWORKAREA, 0, &suggested, 0);
+            SendMessageW(s.window.hwnd(), WM_DPICHANGED, MAKEWPARAM(row.dpi, row.dpi),
+                         reinterpret_cast<LPARAM>(&suggested));
+            s.pump();
+        }
+        ASSERT_EQ(s.window.dpi(), row.dpi);
+        const std::map<Kind, std::wstring> classes = {{Kind::PictureBox, L"Static"},
+                                                      {Kind::PushButton, L"Button"},
+                                                      {Kind::Slider, TRACKBAR_CLASSW},
+                                                      {Kind::TextBox, L"Edit"},
+                                                      {Kind::Label, L"Static"}};
+        for (const Control &c : Layout) {
+            if (c.kind == Kind::Line)
+                continue;
+            SCOPED_TRACE(std::string(c.name));
+            const HWND hwnd = s.get(c.name);
+            wchar_t name[64] = {};
+            GetClassNameW(hwnd, name, 64);
+            EXPECT_EQ(lstrcmpiW(name, classes.at(c.kind).c_str()), 0);
+            EXPECT_EQ(s.text(c.name), c.content);
+            const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+            const std::string_view results = "TankValueLbl PumpFullLbl PumpValueLbl FinalOctaneLbl";
+            if (c.kind == Kind::Label && results.find(c.name) == results.npos) {
+                EXPECT_EQ(style & SS_TYPEMASK, c.alignment == Alignment::Right ? SS_RIGHT
+                                               : c.alignment == Alignment::Centre
+                                                   ? SS_CENTER
+                                                   : SS_LEFTNOWORDWRAP);
+            }
+            RECT r;
+            GetWindowRect(hwnd, &r);
+            MapWindowPoints(nullptr, s.window.hwnd(), reinterpret_cast<POINT *>(&r), 2);
+            EXPECT_EQ(r.left, s.px(c.left));
+            EXPECT_EQ(r.top, s.px(c.top));
+            EXPECT_EQ(r.right - r.left, s.px(c.widthOrRight));
+            EXPECT_EQ(r.bottom - r.top, s.px(c.heightOrBottom));
+            EXPECT_EQ((style & WS_TABSTOP) != 0, c.tabIndex < 8);
+            if (c.kind == Kind::Slider) { // a trackbar shows no text and keeps no font
+                EXPECT_EQ(SendMessageW(hwnd, TBM_GETRANGEMAX, 0, 0), 100);
+                EXPECT_EQ(SendMessageW(hwnd, TBM_GETLINESIZE, 0, 0), 1);
+                EXPECT_EQ(SendMessageW(hwnd, TBM_GETPAGESIZE, 0, 0), 5);
+                EXPECT_EQ(SendMessageW(hwnd, TBM_GETNUMTICS, 0, 0), 5); // 0, 25 … 100
+                EXPECT_EQ(SendMessageW(hwnd, TBM_GETPOS, 0, 0), c.value);
+                continue;
+            }
+            LOGFONTW font{};
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof font,
+                       &font);
+            EXPECT_STREQ(font.lfFaceName, row.face);
+            const double points = c.points > 0 ? c.points : 8;
+            // An outline face may come a little smaller, so that captions fit their boxes.
+            EXPECT_NEAR(-font.lfHeight, points * row.dpi / 72, points * row.dpi / 720);
+        }
+        const HWND caption = s.get("FinalOctaneRatingLbl");
+        const HDC dc = GetDC(caption);
+        const HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(caption, WM_GETFONT, 0, 0)));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, L"Final Octane Rating:", 20, &extent);
+        SelectObject(dc, old);
+        ReleaseDC(caption, dc);
+        EXPECT_NEAR(extent.cx, row.extent, 2);
+        const SIZE ink = inked(caption);
+        EXPECT_NEAR(ink.cx, row.extent, row.extent / 20); // on one line
+        EXPECT_NEAR(ink.cy, row.inkHeight, 2);
+        // A fixed, centred frame with its title and icons.
+        const HWND hwnd = s.window.hwnd();
         const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
-        const std::string_view results = "TankValueLbl PumpFullLbl PumpValueLbl FinalOctaneLbl";
-        if (c.kind == Kind::Label && results.find(c.name) == results.npos) {
-            EXPECT_EQ(style & SS_TYPEMASK, c.alignment == Alignment::Right    ? SS_RIGHT
-                                           : c.alignment == Alignment::Centre ? SS_CENTER
-                                                                              : SS_LEFTNOWORDWRAP);
+        EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+        EXPECT_EQ(style & WS_MINIMIZEBOX, WS_MINIMIZEBOX);
+        RECT client, frame, work;
+        GetClientRect(hwnd, &client);
+        EXPECT_EQ(client.right, s.px(7590));
+        EXPECT_EQ(client.bottom, s.px(6615));
+        EXPECT_EQ(textOf(hwnd), "Fuelix");
+        EXPECT_TRUE(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0));
+        EXPECT_TRUE(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0));
+        GetWindowRect(hwnd, &frame);
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        if (started) {
+            EXPECT_NEAR(frame.left - work.left, work.right - frame.right, 1);
+            EXPECT_NEAR(frame.top - work.top, work.bottom - frame.bottom, 1);
         }
-        RECT r;
-        GetWindowRect(hwnd, &r);
-        MapWindowPoints(nullptr, s.window.hwnd(), reinterpret_cast<POINT *>(&r), 2);
-        EXPECT_EQ(r.left, s.px(c.left));
-        EXPECT_EQ(r.top, s.px(c.top));
-        EXPECT_EQ(r.right - r.left, s.px(c.widthOrRight));
-        EXPECT_EQ(r.bottom - r.top, s.px(c.heightOrBottom));
-        EXPECT_EQ((style & WS_TABSTOP) != 0, c.tabIndex < 8);
-        if (c.kind == Kind::Slider) { // a trackbar shows no text and keeps no font
-            EXPECT_EQ(SendMessageW(hwnd, TBM_GETRANGEMAX, 0, 0), 100);
-            EXPECT_EQ(SendMessageW(hwnd, TBM_GETLINESIZE, 0, 0), 1);
-            EXPECT_EQ(SendMessageW(hwnd, TBM_GETPAGESIZE, 0, 0), 5);
-            EXPECT_EQ(SendMessageW(hwnd, TBM_GETNUMTICS, 0, 0), 5); // 0, 25 … 100
-            EXPECT_EQ(SendMessageW(hwnd, TBM_GETPOS, 0, 0), c.value);
-            continue;
-        }
-        LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof font,
-                   &font);
-        EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
-        const double points = c.points > 0 ? c.points : 8;
-        EXPECT_EQ(font.lfHeight, -std::lround(points * s.window.dpi() / 72));
     }
-    // A fixed, centred frame with its title and icons.
-    const HWND hwnd = s.window.hwnd();
-    const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
-    EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
-    EXPECT_EQ(style & WS_MINIMIZEBOX, WS_MINIMIZEBOX);
-    RECT client, frame, work;
-    GetClientRect(hwnd, &client);
-    EXPECT_EQ(client.right, s.px(7590));
-    EXPECT_EQ(client.bottom, s.px(6615));
-    EXPECT_EQ(textOf(hwnd), "Fuelix");
-    EXPECT_TRUE(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0));
-    EXPECT_TRUE(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0));
-    GetWindowRect(hwnd, &frame);
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_NEAR(frame.left - work.left, work.right - frame.right, 1);
-    EXPECT_NEAR(frame.top - work.top, work.bottom - frame.bottom, 1);
 }
 
 TEST(Window, TabVisitsTheInputsInOrder)
