@@ -38,11 +38,9 @@ void TextBox::assign(const std::wstring &text)
     if (text == current)
         return;
     const int fromEnd = static_cast<int>(current.size()) - std::min(caret(), int(current.size()));
-    SetWindowTextW(m_hwnd, text.c_str());
+    SetWindowTextW(m_hwnd, text.c_str()); // leaves the caret, and so the view, at the start
     if (GetFocus() == m_hwnd)
         setCaret(std::max(0, GetWindowTextLengthW(m_hwnd) - fromEnd));
-    else
-        showStart();
 }
 
 int TextBox::caret() const

@@ -47,6 +47,27 @@ INPUT mouse(DWORD flags, POINT at = {})
     return input;
 }
 
+// Whether a text box's view starts at the first character of its text.
+bool showsStart(HWND box)
+{
+    RECT view{};
+    SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&view));
+    return static_cast<short>(LOWORD(SendMessageW(box, EM_POSFROMCHAR, 0, 0))) == view.left;
+}
+
+// A timer that presses menuKey in the menu open by then, or closes a menu that ignores it.
+WORD menuKey;
+int menuTicks;
+void CALLBACK pressMenuKey(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (++menuTicks == 1) {
+        INPUT keys[] = {key(menuKey), key(menuKey, KEYEVENTF_KEYUP)};
+        SendInput(2, keys, sizeof(INPUT));
+    } else if (menuTicks == 50) {
+        EndMenu();
+    }
+}
+
 // One shown window and ways to reach it as a user does.
 struct Session
 {
@@ -119,8 +140,12 @@ struct Session
                 pump();
                 continue;
             }
-            if (name == "MenuUndo" || name == "MenuRedo") { // what the context menu sends
-                SendMessageW(focus, name == "MenuUndo" ? WM_UNDO : TextBox::RedoMessage, 0, 0);
+            if (name == "MenuUndo" || name == "MenuRedo") { // the context menu's access key
+                menuKey = name == "MenuUndo" ? 'U' : 'R';
+                menuTicks = 0;
+                const UINT_PTR timer = SetTimer(nullptr, 0, 20, pressMenuKey);
+                SendMessageW(focus, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(focus), -1);
+                KillTimer(nullptr, timer);
                 pump();
                 continue;
             }
@@ -339,11 +364,8 @@ TEST(Window, PlaysTheSharedKeyScenarios)
                                             BoxNames.begin());
         if (GetFocus() == box) {
             shown.insert(static_cast<std::size_t>(s.window.caret(index)), "|");
-        } else { // the view starts at the first character
-            RECT view{};
-            SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&view));
-            EXPECT_EQ(static_cast<short>(LOWORD(SendMessageW(box, EM_POSFROMCHAR, 0, 0))),
-                      view.left);
+        } else {
+            EXPECT_TRUE(showsStart(box));
         }
         EXPECT_EQ(shown, row[2]);
         EXPECT_EQ(s.text("FinalOctaneLbl"), row[3]);
@@ -404,6 +426,8 @@ TEST(Window, ResetRestoresEverythingByMouseAndKeyboard)
         SCOPED_TRACE(std::string(row.click) + row.keys);
         Session s;
         s.window.setText(Box::TankOctaneRatingTxt, "80");
+        s.window.setText(Box::TankCapacityTxt, "1234567890123456");
+        s.window.setCaret(Box::TankCapacityTxt, 16); // scrolled to its end
         s.window.setValue(Slider::TankSld, 20);
         s.click("PicPct");
         ASSERT_NE(s.state(), start);
@@ -413,6 +437,8 @@ TEST(Window, ResetRestoresEverythingByMouseAndKeyboard)
         s.type(row.keys);
         EXPECT_EQ(s.state(), start);
         EXPECT_EQ(GetFocus(), s.get("TankOctaneRatingTxt"));
+        for (std::string_view box : BoxNames)
+            EXPECT_TRUE(showsStart(s.get(box))) << box;
     }
 }
 
