@@ -1,3 +1,5 @@
+// MainWindow's construction: the window class, a child window for every control of the layout,
+// and the layout, fonts and icons at the window's DPI.
 #include "win32/mainwindow.h"
 
 #include "win32/iconfile.h"

@@ -1,6 +1,7 @@
 // The program's window on the plain Win32 API: one child window of a standard class for every
 // control of the layout table, the eight bevel lines painted by the window itself, and the
-// notifications of those controls turned into FuelixFrm's handlers.
+// notifications of those controls turned into FuelixFrm's handlers. Built in mainwindow.cpp; its
+// messages are in mainwindow_messages.cpp, its side of Controls in mainwindow_controls.cpp.
 #pragma once
 
 #include "win32/dpi.h"
