@@ -1,8 +1,13 @@
 // The program's window on the plain Win32 API: one child window of a standard class for every
 // control of the layout table, the eight bevel lines painted by the window itself, and the
-// notifications of those controls turned into FuelixFrm's handlers.
+// notifications of those controls turned into FuelixFrm's handlers. Built in mainwindow.cpp; its
+// messages are in mainwindow_messages.cpp, its side of Controls in mainwindow_controls.cpp.
 #pragma once
 
+#include "win32/dpi.h"
+#include "win32/panelline.h"
+#include "win32/resultlabel.h"
+#include "win32/textbox.h"
 #include "window/controls.h"
 #include "window/fuelixfrm.h"
 #include "window/layout.h"
@@ -12,8 +17,6 @@
 #include <array>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 namespace fuelix::win32 {
 
@@ -45,13 +48,21 @@ public:
     // What a result label shows: its caption, or the rounded form when that is too wide.
     std::string shownCaption(Result label) const;
     // The pixels that line (0 to 7) covers, in client coordinates.
-    RECT lineRect(int line) const;
-    COLORREF lineColour(int line) const;
+    RECT lineRect(int line) const
+    {
+        return m_lines.at(static_cast<std::size_t>(line)).pixels(m_dpi);
+    }
+    COLORREF lineColour(int line) const
+    {
+        return m_lines.at(static_cast<std::size_t>(line)).colour();
+    }
     // The tooltip that shows a rounded result's full caption.
     HWND tooltip() const { return m_tooltip; }
 
     std::string text(Box box) const override;
     void setText(Box box, std::string_view text) override;
+    int caret(Box box) const override;
+    void setCaret(Box box, int caret) override;
     int value(Slider slider) const override;
     void setValue(Slider slider, int value) override;
     std::string caption(Result label) const override;
@@ -68,13 +79,22 @@ private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
+    void connectBoxes();
     void applyDpi(UINT dpi);
+    SIZE frameSize() const;
+    bool handling() const { return m_ready && !m_quitting; }
     void command(int id, int code);
+    void scrolled(HWND slider);
     void finishFocused();
-    void drawLabel(const DRAWITEMSTRUCT &item);
-    void paintLines(HDC dc) const;
-    void refit(Result label);
-    HFONT font(double points) const;
+    void drawItem(const DRAWITEMSTRUCT &item);
+    TextBox &box(Box box) { return m_boxes[static_cast<std::size_t>(box)]; }
+    const TextBox &box(Box box) const { return m_boxes[static_cast<std::size_t>(box)]; }
+    ResultLabel &result(Result label) { return m_results[static_cast<std::size_t>(label)]; }
+    const ResultLabel &result(Result label) const
+    {
+        return m_results[static_cast<std::size_t>(label)];
+    }
+    HFONT resultFont(Result label) const;
     int px(int twips) const { return MulDiv(twips, static_cast<int>(m_dpi), TwipsPerInch); }
 
     FuelixFrm m_form{*this};
@@ -83,13 +103,13 @@ private:
     HWND m_lastFocus = nullptr;
     UINT m_dpi = 96;
     std::array<HWND, Layout.size()> m_controls{};
-    std::array<int, 8> m_drawModes{};
+    std::array<TextBox, 3> m_boxes;
+    std::array<ResultLabel, 4> m_results;
+    std::array<PanelLine, 8> m_lines{PanelLine(0), PanelLine(1), PanelLine(2), PanelLine(3),
+                                     PanelLine(4), PanelLine(5), PanelLine(6), PanelLine(7)};
     std::array<int, 2> m_sliderValues{};
-    std::array<bool, 3> m_changing{};
-    std::array<std::wstring, 4> m_shown;
-    std::array<bool, 4> m_tipShown{};
     Alignment m_pumpFullAlignment = Alignment::Left;
-    std::vector<std::pair<double, HFONT>> m_fonts; // by points, 0 for the default
+    Fonts m_fonts;
     HICON m_bigIcon = nullptr, m_smallIcon = nullptr, m_pictureIcon = nullptr;
     bool m_ready = false, m_quitting = false, m_destroyedByOwner = false;
 };

@@ -1,5 +1,6 @@
 ; The Windows installer: the program, a Start-menu entry, an uninstaller and an entry in the
-; system's list of installed programs.  makensis -DEXE=path\fuelix.exe -DOUTFILE=setup.exe
+; system's list of installed programs, for all users.
+;   makensis -DEXE=path\fuelix.exe -DICON=path\fuelix.ico -DOUTFILE=setup.exe
 Unicode true
 Target amd64-unicode ; a 64-bit installer for the 64-bit program
 !define KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Fuelix"
@@ -7,6 +8,8 @@ Name "Fuelix"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\Fuelix"
 RequestExecutionLevel admin
+Icon "${ICON}"
+UninstallIcon "${ICON}"
 SetCompressor /SOLID lzma
 Page directory
 Page instfiles
@@ -14,6 +17,7 @@ UninstPage uninstConfirm
 UninstPage instfiles
 
 Section
+    SetShellVarContext all ; the Start-menu entry is every user's, as the program is
     SetOutPath "$INSTDIR"
     File "${EXE}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -30,6 +34,7 @@ Section
 SectionEnd
 
 Section "Uninstall"
+    SetShellVarContext all
     Delete "$SMPROGRAMS\Fuelix\Fuelix.lnk"
     RMDir "$SMPROGRAMS\Fuelix"
     Delete "$INSTDIR\fuelix.exe"
