@@ -4,6 +4,7 @@
 #include "window/layout.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace fuelix::win32 {
 
@@ -32,7 +33,15 @@ RECT PanelLine::pixels(UINT dpi) const
     const auto px = [dpi](int twips) { return MulDiv(twips, static_cast<int>(dpi), TwipsPerInch); };
     const int x1 = px(c.left), y1 = px(c.top), x2 = px(c.widthOrRight), y2 = px(c.heightOrBottom);
     const int width = std::max(1, scaled(1, dpi));
-    return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + width, std::max(y1, y2) + width};
+    // From the start up to, not including, the end point, as a pen draws a line.
+    const auto span = [width](int from, int to) {
+        return from < to   ? std::pair{from, to}
+               : from > to ? std::pair{to + width, from + width}
+                           : std::pair{from, from + width}; // across the line
+    };
+    const auto [left, right] = span(x1, x2);
+    const auto [top, bottom] = span(y1, y2);
+    return {left, top, right, bottom};
 }
 
 COLORREF PanelLine::colour() const

@@ -3,6 +3,7 @@
 #include "qt/fuelixwindow.h"
 #include "qt/resultlabel.h"
 #include "qt/textbox.h"
+#include "tests/support/bevel_corners.h"
 #include "window/layout.h"
 
 #include <QtTest>
@@ -341,19 +342,9 @@ void FuelixWindowTest::bevelAsPainted()
                     lit({478, y + 168}, !raised));
         // The titles hide the top edges behind them.
         QCOMPARE(QColor(pixel(image, {45, 24})).lightness() / 8, surface.lightness() / 8);
-        // The corners: a line stops short of its end point. 'L'it (white when raised), 'S'haded,
-        // or '.' the surface; every device pixel of the logical one.
-        const struct
-        {
-            int x, y;
-            char look;
-        } corners[] = {
-            {28, 24, 'L'},   {477, 24, 'S'}, {478, 24, '.'},  {28, 168, 'L'},  {29, 168, 'S'},
-            {477, 168, '.'}, {28, 192, 'L'}, {477, 192, 'L'}, {478, 192, 'S'}, {479, 192, '.'},
-            {28, 336, 'L'},  {29, 336, '.'}, {477, 336, 'S'}, {478, 335, 'S'}, {478, 336, '.'},
-        };
+        // The corners, every device pixel of each.
         const int scale = image.width() / 506;
-        for (const auto &c : corners)
+        for (const test::Corner &c : test::BevelCorners)
             for (int dx = 0; dx < scale; ++dx)
                 for (int dy = 0; dy < scale; ++dy) {
                     const QRgb p = image.pixel(c.x * scale + dx, c.y * scale + dy);

@@ -1,5 +1,6 @@
 // The Win32 window as Windows drives it: real key and mouse input through SendInput, the
 // controls' own notifications, and what ends up in the window texts and on the screen.
+#include "tests/support/bevel_corners.h"
 #include "tests/support/crash_exit.h"
 #include "win32/iconfile.h"
 #include "win32/mainwindow.h"
@@ -418,6 +419,13 @@ TEST(Window, PicPctTogglesTheBevelOnScreen)
                           ? RGB(255, 255, 255)
                           : GetSysColor(COLOR_WINDOWTEXT))
                 << "Ln" << i + 1;
+        }
+        for (const test::Corner &c : test::BevelCorners) {
+            const bool white = c.look == 'L' ? row.modes == Raised : row.modes == Sunken;
+            EXPECT_EQ(GetPixel(dc, c.x, c.y), c.look == '.' ? GetSysColor(COLOR_BTNFACE)
+                                              : white       ? RGB(255, 255, 255)
+                                                            : GetSysColor(COLOR_WINDOWTEXT))
+                << c.x << "," << c.y;
         }
         ReleaseDC(s.window.hwnd(), dc);
     }
