@@ -394,16 +394,26 @@ TEST(Window, TrackbarPageUpAndTheProgramsSetting)
     EXPECT_EQ(s.recalculations(), 1);
 }
 
+// The bevel as drawn, also on a dark scheme, where copy pen keeps to black.
 TEST(Window, PicPctTogglesTheBevelOnScreen)
 {
     struct Row
     {
         int clicks;
-        bool reset;
+        bool reset, dark;
         Modes modes;
-    } rows[] = {{0, false, Raised}, {1, false, Sunken}, {2, false, Sunken}, {1, true, Raised}};
+    } rows[] = {{0, false, false, Raised},
+                {1, false, false, Sunken},
+                {2, false, false, Sunken},
+                {1, true, false, Raised},
+                {1, false, true, Sunken}};
+    const int elements[] = {COLOR_BTNFACE, COLOR_WINDOWTEXT};
+    const COLORREF standard[] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOWTEXT)};
+    const COLORREF dark[] = {RGB(32, 32, 32), RGB(230, 230, 230)};
     for (const Row &row : rows) {
-        SCOPED_TRACE(std::to_string(row.clicks) + (row.reset ? " and Reset" : ""));
+        SCOPED_TRACE(std::to_string(row.clicks) + (row.reset ? " and Reset" : "") +
+                     (row.dark ? " dark" : ""));
+        SetSysColors(2, elements, row.dark ? dark : standard);
         Session s;
         if (row.clicks)
             s.click("PicPct", row.clicks); // two at once make a double click: one toggle
@@ -412,23 +422,24 @@ TEST(Window, PicPctTogglesTheBevelOnScreen)
         EXPECT_EQ(s.modes(), row.modes);
         RedrawWindow(s.window.hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         const HDC dc = GetDC(s.window.hwnd());
+        const COLORREF shade = row.dark ? RGB(0, 0, 0) : GetSysColor(COLOR_WINDOWTEXT);
         for (int i = 0; i < 8; ++i) { // halfway along each line
             const RECT r = s.window.lineRect(i);
             EXPECT_EQ(GetPixel(dc, (r.left + r.right) / 2, (r.top + r.bottom) / 2),
-                      row.modes[static_cast<std::size_t>(i)] == Whiteness
-                          ? RGB(255, 255, 255)
-                          : GetSysColor(COLOR_WINDOWTEXT))
+                      row.modes[static_cast<std::size_t>(i)] == Whiteness ? RGB(255, 255, 255)
+                                                                          : shade)
                 << "Ln" << i + 1;
         }
         for (const test::Corner &c : test::BevelCorners) {
             const bool white = c.look == 'L' ? row.modes == Raised : row.modes == Sunken;
             EXPECT_EQ(GetPixel(dc, c.x, c.y), c.look == '.' ? GetSysColor(COLOR_BTNFACE)
                                               : white       ? RGB(255, 255, 255)
-                                                            : GetSysColor(COLOR_WINDOWTEXT))
+                                                            : shade)
                 << c.x << "," << c.y;
         }
         ReleaseDC(s.window.hwnd(), dc);
     }
+    SetSysColors(2, elements, standard);
 }
 
 TEST(Window, ResultsTooWideShowARoundedFormAndATooltip)
@@ -465,21 +476,23 @@ TEST(Window, AboutShowsItsMessageInABoxWithOneButton)
         const HWND box = FindWindowW(L"#32770", L"About");
         if (!box)
             return;
-        int buttons = 0;
+        int buttons = 0, icons = 0;
         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             wchar_t name[16];
             GetClassNameW(child, name, 16);
             if (lstrcmpiW(name, L"Button") == 0)
                 ++buttons;
+            else if (SendMessageW(child, STM_GETICON, 0, 0) && IsWindowVisible(child))
+                ++icons;
             else if (!textOf(child).empty())
                 aboutSeen = textOf(child);
         }
-        aboutSeen += "|" + std::to_string(buttons);
+        aboutSeen += "|" + std::to_string(buttons) + " button, " + std::to_string(icons) + " icon";
         PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     s.click("AboutCmd");
     KillTimer(nullptr, timer);
-    EXPECT_EQ(aboutSeen, std::string(FuelixFrm::AboutMessage) + "|1");
+    EXPECT_EQ(aboutSeen, std::string(FuelixFrm::AboutMessage) + "|1 button, 0 icon");
 }
 
 TEST(Window, QuitAndCloseEndTheLoopWithoutFurtherHandlers)
