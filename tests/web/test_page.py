@@ -19,11 +19,11 @@ TAB_ORDER = ["TankOctaneRatingTxt", "TankCapacityTxt", "TankSld", "PumpOctaneRat
 
 
 def layout_table():
-    """The 35 rows of window/layout.h: name, kind, the four twips figures, content."""
+    """The 35 rows of window/layout.h: name, kind, the four twips figures, content, alignment."""
     with open(f"{SOURCE}/window/layout.h") as header:
         text = header.read()
-    row = r'\{"(\w+)", Kind::(\w+), (\d+), (\d+), (\d+), (\d+),\s*"([^"]*)"'
-    return [(m[0], m[1], *map(int, m[2:6]), m[6]) for m in re.findall(row, text)]
+    row = r'\{"(\w+)", Kind::(\w+), (\d+), (\d+), (\d+), (\d+),\s*"([^"]*)",\s*Alignment::(\w+)'
+    return [(m[0], m[1], *map(int, m[2:6]), m[6], m[7]) for m in re.findall(row, text)]
 
 
 class Site(http.server.ThreadingHTTPServer):
@@ -163,7 +163,7 @@ class Page(Browser):
         rects, table = self.rects(), layout_table()
         self.assertEqual(len(table), 35)
         self.assertEqual(len(rects), 35)
-        for name, kind, l, t, w, h, content in table:
+        for name, kind, l, t, w, h, content, align in table:
             r = rects[name]
             if kind == "Line":  # from its start up to its end point, 1 px thick
                 x1, y1, x2, y2 = (round(v / 15) for v in (l, t, w, h))
@@ -183,6 +183,14 @@ class Page(Browser):
                 self.assertEqual((r["tag"], r["text"]), ("BUTTON", caption))
             elif kind == "Label":
                 self.assertEqual(r["label"] or r["text"], caption, name)
+                # A one-character caption's ink lies where the table's alignment puts it.
+                before, after = self.js("""const l = document.getElementById(arguments[0]),
+                    old = l.textContent; l.textContent = '1';
+                    const range = document.createRange(); range.selectNodeContents(l);
+                    const t = range.getBoundingClientRect(), b = l.getBoundingClientRect();
+                    l.textContent = old; return [t.left - b.left, b.right - t.right]""", name)
+                self.assertLessEqual({"Left": before, "Right": after}.get(
+                    align, abs(before - after)), 3, name)
         self.assertEqual((rects["ResetCmd"]["key"], rects["QuitCmd"]["key"]), ("r", "q"))
         self.assertTrue(rects["PicPct"]["focusable"])
         fonts = {n: rects[n]["font"] for n in ("TankCapacityLbl", "FinalOctaneRatingLbl",
