@@ -86,7 +86,6 @@ private slots:
     void about();
     void ending_data();
     void ending();
-    void randomInput();
 };
 
 void FuelixWindowTest::laidOut()
@@ -423,36 +422,6 @@ void FuelixWindowTest::ending()
     });
     QTimer::singleShot(5000, &w.form, [] { QCoreApplication::exit(3); }); // not ended: fail
     QCOMPARE(QCoreApplication::exec(), 0);
-}
-
-// A short random run of real key and mouse input: the results always match the inputs.
-void FuelixWindowTest::randomInput()
-{
-    Harness w;
-    std::mt19937 random(7);
-    const QStringList targets =
-        QString("TankOctaneRatingTxt TankCapacityTxt PumpOctaneRatingTxt TankSld PumpSld PicPct")
-            .split(' ');
-    const QString keys = "0123456789.-e\b";
-    for (int i = 0; i < 1500; ++i) {
-        QWidget *target = w.get(targets[int(random() % targets.size())]);
-        const QChar key = keys[int(random() % keys.size())];
-        if (target->objectName() == "PicPct")
-            QTest::mouseClick(target, Qt::LeftButton, {}, {8, 8});
-        else if (qobject_cast<QSlider *>(target))
-            QTest::keyClick(target, random() % 2 ? Qt::Key_PageUp : Qt::Key_Left);
-        else if (key == '\b')
-            QTest::keyClick(target, Qt::Key_Backspace);
-        else
-            QTest::keyClicks(target, QString(key));
-        DisplayState s{w.box("TankCapacityTxt")->text().toStdString(),
-                       w.box("TankOctaneRatingTxt")->text().toStdString(),
-                       w.box("PumpOctaneRatingTxt")->text().toStdString(),
-                       w.get<QSlider>("TankSld")->value(), w.get<QSlider>("PumpSld")->value()};
-        Recalculate(s);
-        QCOMPARE(w.text("FinalOctaneLbl").toStdString(), s.FinalOctaneLbl);
-        QCOMPARE(w.text("PumpFullLbl").toStdString(), s.PumpFullLbl);
-    }
 }
 
 QTEST_MAIN(FuelixWindowTest)
