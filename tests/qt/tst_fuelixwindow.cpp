@@ -26,6 +26,8 @@ struct Harness
         form.activateWindow();
         if (!QTest::qWaitForWindowActive(&form)) // access keys need an active window
             qWarning("the window did not become active");
+        for (QPushButton *button : form.findChildren<QPushButton *>())
+            QObject::connect(button, &QPushButton::clicked, [this] { ++clicks; });
     }
     template <class T = QWidget> T *get(const QString &name)
     {
@@ -51,6 +53,7 @@ struct Harness
     }
 
     FuelixWindow form;
+    int clicks = 0;
 };
 
 QRgb pixel(const QImage &image, QPoint logical)
@@ -84,8 +87,6 @@ private slots:
     void bevelAsPainted();
     void pictureClicks();
     void about();
-    void ending_data();
-    void ending();
 };
 
 void FuelixWindowTest::laidOut()
@@ -158,25 +159,6 @@ void FuelixWindowTest::scenarios()
     QFETCH(QString, focus);
     QFETCH(QString, keys);
     QFETCH(QString, checks);
-    const std::map<QString, std::pair<int, Qt::KeyboardModifiers>> named = {
-        {"Home", {Qt::Key_Home, {}}},
-        {"End", {Qt::Key_End, {}}},
-        {"Left", {Qt::Key_Left, {}}},
-        {"Right", {Qt::Key_Right, {}}},
-        {"Del", {Qt::Key_Delete, {}}},
-        {"Bksp", {Qt::Key_Backspace, {}}},
-        {"Tab", {Qt::Key_Tab, {}}},
-        {"ShiftTab", {Qt::Key_Backtab, {}}},
-        {"Enter", {Qt::Key_Return, {}}},
-        {"Space", {Qt::Key_Space, {}}},
-        {"CtrlA", {Qt::Key_A, Qt::ControlModifier}},
-        {"CtrlZ", {Qt::Key_Z, Qt::ControlModifier}},
-        {"CtrlY", {Qt::Key_Y, Qt::ControlModifier}},
-        {"CtrlShiftZ", {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier}},
-        {"AltR", {Qt::Key_R, Qt::AltModifier}},
-        {"AltQ", {Qt::Key_Q, Qt::AltModifier}},
-        {"KpDecimal", {Qt::Key_Comma, Qt::KeypadModifier}}, // as a German layout sends it
-    };
     Harness w;
     w.get(focus)->setFocus();
     if (auto *box = qobject_cast<QLineEdit *>(w.get(focus)))
@@ -205,10 +187,16 @@ void FuelixWindowTest::scenarios()
                 if (action->text().startsWith(wanted))
                     action->trigger();
             menu->close();
+        } else if (name == "KpDecimal") { // as a German layout sends it
+            QTest::keyClick(target, Qt::Key_Comma, Qt::KeypadModifier);
         } else {
-            const auto [key, modifiers] = named.at(name);
-            QTest::keyClick(key == Qt::Key_R || key == Qt::Key_Q ? &w.form : target, Qt::Key(key),
-                            modifiers);
+            const QKeyCombination key = QKeySequence(name)[0];
+            const bool alt = key.keyboardModifiers() & Qt::AltModifier;
+            const int clicks = w.clicks;
+            QTest::keyClick(alt ? &w.form : target, key.key(), key.keyboardModifiers());
+            // An access key, or Return on a button, presses it a moment later.
+            if (alt || (qobject_cast<QPushButton *>(target) && key.key() == Qt::Key_Return))
+                QTRY_VERIFY(w.clicks > clicks);
         }
     }
     const auto seen = [&](const QString &name) {
@@ -227,7 +215,7 @@ void FuelixWindowTest::scenarios()
     };
     for (const QString &check : checks.split(' ')) {
         const QString name = check.section('=', 0, 0), value = check.section('=', 1);
-        QTRY_COMPARE(seen(name), value); // Alt and Enter press a button a moment later
+        QCOMPARE(seen(name), value);
     }
     for (const char *name : {"TankOctaneRatingTxt", "TankCapacityTxt", "PumpOctaneRatingTxt"}) {
         const QLineEdit *box = w.box(name); // scrolled to its start, or with nothing to scroll
@@ -399,29 +387,6 @@ void FuelixWindowTest::about()
     QCOMPARE(text, QStringLiteral("            Fuelix v1.1.1         \n\nfuelix@example.org"));
     QVERIFY(noIcon && fixed && closed);
     QCOMPARE(w.form.recalculations(), 0);
-}
-
-void FuelixWindowTest::ending_data()
-{
-    QTest::addColumn<QString>("how");
-    for (const char *how : {"Quit clicked", "Alt+Q", "window closed"})
-        QTest::newRow(how) << QString(how);
-}
-
-void FuelixWindowTest::ending()
-{
-    QFETCH(QString, how);
-    Harness w;
-    QTimer::singleShot(0, &w.form, [&] {
-        if (how == "window closed")
-            w.form.close();
-        else if (how == "Alt+Q")
-            QTest::keyClick(&w.form, Qt::Key_Q, Qt::AltModifier);
-        else
-            QTest::mouseClick(w.get("QuitCmd"), Qt::LeftButton);
-    });
-    QTimer::singleShot(5000, &w.form, [] { QCoreApplication::exit(3); }); // not ended: fail
-    QCOMPARE(QCoreApplication::exec(), 0);
 }
 
 QTEST_MAIN(FuelixWindowTest)

@@ -204,18 +204,11 @@ class Page(Browser):
         self.assertEqual(self.focus_order(9), TAB_ORDER)
 
     def play(self, keys):
-        named = {"Home": Keys.HOME, "End": Keys.END, "Left": Keys.LEFT, "Right": Keys.RIGHT,
-                 "Del": Keys.DELETE, "Bksp": Keys.BACKSPACE, "Tab": Keys.TAB, "Enter": Keys.ENTER,
-                 "Space": Keys.SPACE}
-        for token in re.findall(r"\{[\w:]+\}|[^{]", keys):
+        held = {"Ctrl": Keys.CONTROL, "Shift": Keys.SHIFT, "Alt": Keys.ALT}
+        for token in re.findall(r"\{[\w:+]+\}|[^{]", keys):
             name = token.strip("{}")
-            if name in ("CtrlA", "CtrlZ", "CtrlY", "AltR", "AltQ"):
-                self.keys(name[-1].lower(), hold=Keys.CONTROL if name[0] == "C" else Keys.ALT)
-            elif name == "CtrlShiftZ":
-                ActionChains(self.d).key_down(Keys.CONTROL).key_down(Keys.SHIFT).send_keys(
-                    "z").key_up(Keys.SHIFT).key_up(Keys.CONTROL).perform()
-            elif name == "ShiftTab":
-                self.keys(Keys.TAB, hold=Keys.SHIFT)
+            if len(token) == 1:
+                self.keys(token)
             elif name.startswith("Click:"):
                 self.el(name[6:]).click()
             elif name == "KpDecimal":  # the keypad's key on a German layout
@@ -228,8 +221,16 @@ class Page(Browser):
             elif name == "MenuRedo":  # the browser offers it only after an undo of its own
                 self.js("""document.activeElement.dispatchEvent(new InputEvent('beforeinput',
                     {inputType: 'historyRedo', bubbles: true, cancelable: true}))""")
-            else:
-                self.keys(named.get(name, token))
+            else:  # modifiers held around a named key or a letter
+                *mods, key = name.split("+")
+                key = getattr(Keys, key.upper(), key.lower())
+                chain = ActionChains(self.d)
+                for m in mods:
+                    chain.key_down(held[m])
+                chain.send_keys(key)
+                for m in reversed(mods):
+                    chain.key_up(held[m])
+                chain.perform()
 
     def test_scenarios(self):
         with open(f"{SOURCE}/tests/scenarios/scenarios.tsv") as table:
