@@ -47,15 +47,6 @@ public:
     UINT dpi() const { return m_dpi; }
     // What a result label shows: its caption, or the rounded form when that is too wide.
     std::string shownCaption(Result label) const;
-    // The pixels that line (0 to 7) covers, in client coordinates.
-    RECT lineRect(int line) const
-    {
-        return m_lines.at(static_cast<std::size_t>(line)).pixels(m_dpi);
-    }
-    COLORREF lineColour(int line) const
-    {
-        return m_lines.at(static_cast<std::size_t>(line)).colour();
-    }
     // The tooltip that shows a rounded result's full caption.
     HWND tooltip() const { return m_tooltip; }
 
