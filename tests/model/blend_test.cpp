@@ -67,21 +67,17 @@ TEST(Recalculate, ZeroTotalGivesZero)
 
 TEST(Recalculate, ShowsUnknownForAnyInvalidInput)
 {
-    for (const char *bad : {"", "abc", ".", "1e", "12abc", "1e999", "???"}) {
-        DisplayState capacity = with(30, 60);
-        capacity.TankCapacityTxt = bad;
-        DisplayState tankOctane = with(30, 60);
-        tankOctane.TankOctaneRatingTxt = bad;
-        DisplayState pumpOctane = with(30, 60);
-        pumpOctane.PumpOctaneRatingTxt = bad;
-        for (const DisplayState &before : {capacity, tankOctane, pumpOctane}) {
+    for (const char *bad : {"", "abc", ".", "1e", "12abc", "1e999", "???"})
+        for (auto input : {&DisplayState::TankCapacityTxt, &DisplayState::TankOctaneRatingTxt,
+                           &DisplayState::PumpOctaneRatingTxt}) {
+            DisplayState before = with(30, 60);
+            before.*input = bad;
             DisplayState invalid = before; // the inputs stay as they are
             invalid.TankValueLbl = invalid.PumpFullLbl = invalid.PumpValueLbl = "???";
             invalid.FinalOctaneLbl = "???";
             invalid.PumpFullLblAlignment = Alignment::Centre;
             EXPECT_EQ(run(before), invalid) << bad;
         }
-    }
 }
 
 TEST(Recalculate, ReadsTextsStrictlyAndOctanesLeniently)

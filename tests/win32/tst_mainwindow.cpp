@@ -117,15 +117,14 @@ struct Session
         pump();
     }
     // Characters as typed, and {Name} for other keys and clicks (those of
-    // tests/scenarios/scenarios.tsv, and PgUp).
+    // tests/scenarios/scenarios.tsv).
     void type(std::string_view keys)
     {
         static const std::map<std::string_view, WORD> named = {
             {"Ctrl+", VK_CONTROL}, {"Shift+", VK_SHIFT},   {"Alt+", VK_MENU},
             {"Tab", VK_TAB},       {"Return", VK_RETURN},  {"Home", VK_HOME},
             {"End", VK_END},       {"Right", VK_RIGHT},    {"Left", VK_LEFT},
-            {"Delete", VK_DELETE}, {"Backspace", VK_BACK}, {"PgUp", VK_PRIOR},
-            {"Space", VK_SPACE}};
+            {"Delete", VK_DELETE}, {"Backspace", VK_BACK}, {"Space", VK_SPACE}};
         while (!keys.empty()) {
             const std::size_t length = keys[0] == '{' ? keys.find('}') + 1 : 1;
             const std::string_view name = keys.substr(1, length - 2);
@@ -219,7 +218,6 @@ TEST(Window, FollowsTheLayoutAtEachDpi)
                 continue;
             SCOPED_TRACE(std::string(c.name));
             const HWND hwnd = s.get(c.name);
-            EXPECT_EQ(s.text(c.name), c.content);
             const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
             const std::string_view results = "TankValueLbl PumpFullLbl PumpValueLbl FinalOctaneLbl";
             if (c.kind == Kind::Label && results.find(c.name) == results.npos) {
@@ -257,7 +255,7 @@ TEST(Window, FollowsTheLayoutAtEachDpi)
         SelectObject(dc, old);
         ReleaseDC(caption, dc);
         EXPECT_NEAR(extent.cx, row.extent, 2);
-        // A fixed, centred frame with its title and icons.
+        // A fixed, centred frame.
         const HWND hwnd = s.window.hwnd();
         const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
         EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
@@ -266,9 +264,6 @@ TEST(Window, FollowsTheLayoutAtEachDpi)
         GetClientRect(hwnd, &client);
         EXPECT_EQ(client.right, s.px(7590));
         EXPECT_EQ(client.bottom, s.px(6615));
-        EXPECT_EQ(textOf(hwnd), "Fuelix");
-        EXPECT_TRUE(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0));
-        EXPECT_TRUE(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0));
         GetWindowRect(hwnd, &frame);
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
         if (started) {
@@ -335,20 +330,6 @@ TEST(Window, PlaysTheSharedScenarios)
         }
     }
     EXPECT_GT(played, 20);
-}
-
-// What only a trackbar does: Page Up moves toward the minimum; the program's setting moves
-// nothing that counts.
-TEST(Window, TrackbarPageUpAndTheProgramsSetting)
-{
-    Session s;
-    SetFocus(s.get("TankSld"));
-    s.type("{PgUp}");
-    EXPECT_EQ(SendMessageW(s.get("TankSld"), TBM_GETPOS, 0, 0), 45);
-    EXPECT_EQ(s.recalculations(), 1);
-    SendMessageW(s.get("TankSld"), TBM_SETPOS, TRUE, 10);
-    s.pump();
-    EXPECT_EQ(s.recalculations(), 1);
 }
 
 // The bevel as drawn, also on a dark scheme, where copy pen keeps to black.
