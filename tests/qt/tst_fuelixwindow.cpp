@@ -9,8 +9,6 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <random>
-
 using namespace fuelix;
 
 namespace {
@@ -137,6 +135,8 @@ void FuelixWindowTest::laidOut()
         }
     }
     QCOMPARE(w.form.recalculations(), 0);
+    w.box("TankCapacityTxt")->insert(QString(40000, '7')); // no length limit: kept whole
+    QCOMPARE(w.box("TankCapacityTxt")->text().size(), 40004);
 }
 
 // The scenarios every front end plays.
