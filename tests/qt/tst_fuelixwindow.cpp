@@ -79,7 +79,7 @@ private slots:
     void laidOut();
     void scenarios_data();
     void scenarios();
-    void slidersByMouseWheelAndScreenReader();
+    void slidersByMouseAndScreenReader();
     void roundedCaptions();
     void bevelAsPainted_data();
     void bevelAsPainted();
@@ -225,7 +225,7 @@ void FuelixWindowTest::scenarios()
     }
 }
 
-void FuelixWindowTest::slidersByMouseWheelAndScreenReader()
+void FuelixWindowTest::slidersByMouseAndScreenReader()
 {
     Harness w;
     auto *tank = w.get<QSlider>("TankSld");
@@ -240,16 +240,10 @@ void FuelixWindowTest::slidersByMouseWheelAndScreenReader()
              QTest::mouseClick(tank, Qt::LeftButton, {}, {tank->width() - 10, 10});
          },
          55, "9.02"},
-        {[&] {
-             QWheelEvent wheel({50, 10}, tank->mapToGlobal(QPoint(50, 10)), {}, {0, -120},
-                               Qt::NoButton, {}, Qt::NoScrollPhase, false);
-             QApplication::sendEvent(tank, &wheel);
-         },
-         52, "8.528"},
         {[&] { // a screen reader's setting of the value already there moves nothing
-             QAccessible::queryAccessibleInterface(tank)->valueInterface()->setCurrentValue(52);
+             QAccessible::queryAccessibleInterface(tank)->valueInterface()->setCurrentValue(55);
          },
-         52, "8.528", 0},
+         55, "9.02", 0},
         {[&] {
              QAccessible::queryAccessibleInterface(tank)->valueInterface()->setCurrentValue(20);
          },

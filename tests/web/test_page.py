@@ -256,18 +256,12 @@ class Page(Browser):
                     self.assertEqual(str(seen[name]), value, check)
                 self.assertEqual(seen["scrolled"], [])  # a box left shows its start
 
-    def test_sliders_by_page_keys_and_mouse(self):
+    def test_sliders_by_page_keys(self):
         self.el("TankSld").click()  # the middle of the track, where the thumb stands
         self.assertEqual(self.state()[3], "50")
         for key, value, volume in [(Keys.PAGE_UP, "55", "9.02"), (Keys.PAGE_DOWN, "50", "8.2")]:
             self.keys(key)  # the table's page step, not the browser's tenth of the range
             self.assertEqual(self.state()[3:6:2], [value, volume])
-        pump = self.el("PumpSld")
-        width = pump.size["width"]  # from the thumb at the right end to the left end
-        ActionChains(self.d).move_to_element_with_offset(pump, width // 2 - 6, 0).click_and_hold(
-            ).move_by_offset(-width, 0).release().perform()
-        self.assertEqual(self.state()[4], "0")
-        self.assertEqual(self.state()[7], "0")  # PumpValueLbl followed the drag
 
     def test_results_rounded_to_their_width(self):
         cases = [  # capacity typed, what TankValueLbl shows (None: the full caption)
@@ -348,18 +342,15 @@ class Installable(Browser):
         self.assertEqual([i["sizes"] for i in manifest["icons"]], ["192x192", "512x512"])
         # Each icon is the 32-pixel one enlarged without smoothing.
         same = self.js("""return (async () => {
-            const pixels = async (src, n) => {
-                const i = new Image(); i.src = src; await i.decode();
-                const c = new OffscreenCanvas(n, n).getContext('2d');
-                c.drawImage(i, 0, 0); return [i.naturalWidth, c.getImageData(0, 0, n, n).data]; };
-            const [, small] = await pixels('icon-32.png', 32), out = [];
+            const load = async (src) => { const i = new Image(); i.src = src; await i.decode();
+                return i; };
+            const small = await load('icon-32.png'), out = [];
             for (const n of [192, 512]) {
-                const [width, big] = await pixels(`icon-${n}.png`, n), k = n / 32;
-                let ok = width == n;
-                for (let p = 0; p < n * n * 4 && ok; p++)
-                    ok = big[p] == small[(Math.floor(p / 4 / n / k) * 32 +
-                        Math.floor(p / 4 % n / k)) * 4 + p % 4];
-                out.push(ok); }
+                const big = await load(`icon-${n}.png`), drawn = (image, smooth) => {
+                    const c = new OffscreenCanvas(n, n).getContext('2d');
+                    c.imageSmoothingEnabled = smooth; c.drawImage(image, 0, 0, n, n);
+                    return c.getImageData(0, 0, n, n).data.join(); };
+                out.push(big.naturalWidth == n && drawn(big, true) == drawn(small, false)); }
             return out; })()""")
         self.assertEqual(same, [True, True])
         self.wait("navigator.serviceWorker.controller", 15)
