@@ -231,10 +231,12 @@
       }));
     });
     layout.commands.forEach((name, i) => byName[name].addEventListener("click", live(() => core.fuelix_click(i))));
-    // Rounded to the room a result has, whenever that room or its font changes.
+    // Rounded to the room a result has, whenever that room changes,
     const observer = new ResizeObserver(live((entries) => entries.forEach((e) => core.fuelix_fit(results.indexOf(e.target)))));
     results.forEach((r) => observer.observe(r));
-    document.fonts.ready.then(live(() => results.forEach((_, i) => core.fuelix_fit(i))));
+    // and when a font arrives late; asking for document.fonts.ready instead would hold up the
+    // start by a whole style pass.
+    document.fonts.addEventListener("loadingdone", live(() => results.forEach((_, i) => core.fuelix_fit(i))));
   }
 
   async function start() {

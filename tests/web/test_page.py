@@ -35,6 +35,7 @@ class Site(http.server.ThreadingHTTPServer):
         site = self
 
         class Handler(http.server.SimpleHTTPRequestHandler):
+            disable_nagle_algorithm = True  # else each answer waits for a delayed ACK
             def handle_one_request(self):
                 if site.online:
                     super().handle_one_request()
