@@ -68,7 +68,8 @@ std::optional<std::string> TypingForm(std::string_view text);
 
 // A caption as shown in a box too narrow for it: the same number rounded to the most
 // significant digits for which `fits` holds, written as NumberToText writes it, else in E form
-// ("6E+05"), or "###" when not even one digit fits either way. A caption that fits, or is not a number, is returned as it is.
+// ("6E+05"), or "###" when not even one digit fits either way. A caption that fits, or is not a
+// number, is returned as it is.
 std::string FittedCaption(std::string_view caption,
                           const std::function<bool(std::string_view)> &fits);
 
