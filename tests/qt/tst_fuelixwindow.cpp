@@ -173,7 +173,9 @@ void FuelixWindowTest::scenarios()
         const qsizetype end = keys.indexOf('}', i);
         const QString name = keys.mid(i + 1, end - i - 1);
         i = end;
-        if (name.startsWith(QLatin1String("Click:"))) {
+        if (name.startsWith(QLatin1String("Paste:"))) {
+            qobject_cast<QLineEdit *>(target)->insert(name.mid(6));
+        } else if (name.startsWith(QLatin1String("Click:"))) {
             QTest::mouseClick(w.get(name.mid(6)), Qt::LeftButton);
         } else if (name.startsWith(QLatin1String("Menu"))) { // the context menu's Undo or Redo
             QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(2, 2),

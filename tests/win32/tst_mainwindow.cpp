@@ -48,9 +48,11 @@ INPUT mouse(DWORD flags, POINT at = {})
     return input;
 }
 
-// Whether a text box's view starts at the first character of its text.
+// Whether a text box's view starts at the first character of its text (an empty one does).
 bool showsStart(HWND box)
 {
+    if (GetWindowTextLengthW(box) == 0)
+        return true;
     RECT view{};
     SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&view));
     return static_cast<short>(LOWORD(SendMessageW(box, EM_POSFROMCHAR, 0, 0))) == view.left;
@@ -134,6 +136,12 @@ struct Session
             if (name == "KpDecimal") { // the comma a German layout makes of the key
                 SendMessageW(focus, WM_KEYDOWN, VK_DECIMAL, 1);
                 PostMessageW(focus, WM_CHAR, L',', 1);
+                pump();
+                continue;
+            }
+            if (name.starts_with("Paste:")) {
+                const std::wstring text = toWide(name.substr(6));
+                SendMessageW(focus, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
                 pump();
                 continue;
             }
