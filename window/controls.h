@@ -73,6 +73,9 @@ public:
     virtual int drawMode(int line) const = 0;
     virtual void setDrawMode(int line, int mode) = 0;
 
+    // Gives the box the keyboard focus with its whole text selected, as Tab leaves it, so that
+    // what the user types next replaces it. Front ends give the first box the focus the same way
+    // at start-up.
     virtual void setFocus(Box box) = 0;
     // A modal box with one OK button and no icon; returns when the user has closed it.
     // Carriage returns in the message break its lines.
