@@ -1,10 +1,11 @@
 #include "model/number_text.h"
 
+#include "model/exact_decimal.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 
 namespace fuelix {
@@ -74,9 +75,8 @@ std::optional<NumberForm> scanNumber(std::string_view text)
 }
 
 // The library's conversions of doubles, in three small helpers. A C++ library without
-// floating-point charconv (libc++ as the WebAssembly build has it) goes through the C library
-// instead: musl reads and writes correctly rounded and ignores the locale, so the texts and
-// values are the same to the bit.
+// floating-point charconv (libc++ as the WebAssembly build has it) goes through exact_decimal.h
+// instead: the same correctly rounded texts and values, to the bit.
 #if defined(__cpp_lib_to_chars)
 
 // A short plain number "DDDeN"; nothing when it lies beyond the double range at either end.
@@ -111,26 +111,52 @@ std::string scientific(double value, int digits)
 
 std::optional<double> readShort(char *first, char *last)
 {
-    *last = '\0'; // the buffer has room for it
-    const double value = std::strtod(first, nullptr);
-    // Only overflow gives infinity; a number below the range comes back as zero, as it should.
+    const bool negative = *first == '-';
+    first += negative ? 1 : 0;
+    char *const e = std::find(first, last, 'e');
+    int exponent = 0;
+    std::from_chars(e + 1, last, exponent);
+    const double value = DecimalToDouble({first, static_cast<std::size_t>(e - first)}, exponent);
     if (std::isinf(value))
-        return std::nullopt;
-    return value;
+        return std::nullopt; // only overflow; below the range is zero, as it should be
+    return negative ? -value : value;
 }
 
-std::string general15(double value)
+// "d.ddde+XX" as printf writes it: at least two exponent digits.
+std::string exponentForm(bool negative, std::string_view digits, int exponent)
 {
-    char buffer[32];
-    const int length = std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return {buffer, static_cast<std::size_t>(length)};
+    std::string text = negative ? "-" : "";
+    text += digits.front();
+    if (digits.size() > 1)
+        text.append(".").append(digits.substr(1));
+    text += exponent < 0 ? "e-" : "e+";
+    if (std::abs(exponent) < 10)
+        text += '0';
+    return text + std::to_string(std::abs(exponent));
+}
+
+std::string general15(double value) // never zero
+{
+    auto [digits, exponent] = RoundToDigits(value, 15);
+    digits.erase(digits.find_last_not_of('0') + 1);
+    if (exponent < -4 || exponent >= 15)
+        return exponentForm(value < 0, digits, exponent);
+    std::string text = value < 0 ? "-" : "";
+    if (exponent < 0)
+        return text + "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    const auto whole = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= whole)
+        return text + digits + std::string(whole - digits.size(), '0');
+    return text + digits.substr(0, whole) + "." + digits.substr(whole);
 }
 
 std::string scientific(double value, int digits)
 {
-    char buffer[40];
-    const int length = std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, value);
-    return {buffer, static_cast<std::size_t>(length)};
+    if (value == 0)
+        return exponentForm(std::signbit(value), std::string(static_cast<std::size_t>(digits), '0'),
+                            0);
+    const RoundedDecimal rounded = RoundToDigits(value, digits);
+    return exponentForm(value < 0, rounded.digits, rounded.exponent);
 }
 
 #endif
