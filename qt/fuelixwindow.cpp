@@ -149,8 +149,12 @@ FuelixWindow::FuelixWindow(QWidget *parent) : QWidget(parent, Qt::Window | Fixed
     }
     for (auto it = tabOrder.begin(); std::next(it) != tabOrder.end(); ++it)
         setTabOrder(it->second, std::next(it)->second);
+    // Each box is labelled by the caption of the same name, for screen readers.
+    for (std::size_t i = 0; i < m_boxes.size(); ++i)
+        findChild<QLabel *>(qs(BoxNames[i]).replace(QLatin1String("Txt"), QLatin1String("Lbl")))
+            ->setBuddy(m_boxes[i]);
     connectHandlers();
-    m_boxes[0]->setFocus();
+    setFocus(Box::TankOctaneRatingTxt);
 
     // The client area is centred; the window manager adds its frame around it.
     QRect client(QPoint(), size());
@@ -351,7 +355,9 @@ void FuelixWindow::setDrawMode(int line, int mode)
 
 void FuelixWindow::setFocus(Box box)
 {
-    m_boxes[static_cast<std::size_t>(box)]->setFocus(Qt::OtherFocusReason);
+    TextBox *target = m_boxes[static_cast<std::size_t>(box)];
+    target->setFocus(Qt::OtherFocusReason);
+    target->selectAll();
 }
 
 void FuelixWindow::showMessage(std::string_view message, std::string_view title)
