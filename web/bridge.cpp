@@ -216,6 +216,11 @@ FUELIX_EXPORT(fuelix_redo) void redo(int box)
 {
     run([=] { frm.redo(Box(box)); });
 }
+// What the box's history holds: 1 if it can undo, plus 2 if it can redo.
+FUELIX_EXPORT(fuelix_history) int history(int box)
+{
+    return (frm.canUndo(Box(box)) ? 1 : 0) | (frm.canRedo(Box(box)) ? 2 : 0);
+}
 FUELIX_EXPORT(fuelix_scroll) void scroll(int slider)
 {
     run([=] { Slider(slider) == Slider::TankSld ? frm.TankSld_Scroll() : frm.PumpSld_Scroll(); });

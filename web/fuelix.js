@@ -12,8 +12,13 @@
     TankOctaneRatingTxt: "Tank octane rating", TankCapacityTxt: "Tank capacity",
     TankSld: "Tank fill level", PumpOctaneRatingTxt: "Pump octane rating",
     PumpSld: "Pump share of free space", AboutCmd: "About Fuelix",
-    PicPct: "Toggle panel look (raised or sunken)",
+    PicPct: "Toggle panel look (raised or sunken)", TankValueLbl: "Volume in tank",
+    PumpFullLbl: "Free space", PumpValueLbl: "Volume from pump",
+    FinalOctaneLbl: "Final octane rating",
   };
+  // A touch-only device, whose on-screen keyboard would cover the window whenever a box took the
+  // focus by itself (the style sheet gives it the one-column layout by the same query).
+  const touchOnly = () => matchMedia("(pointer: coarse) and (not (any-pointer: fine))").matches;
 
   const module = fetch("fuelix.wasm")
     .then((response) => {
@@ -25,6 +30,7 @@
   const decoder = new TextDecoder();
   let memory, core; // the module's memory and exports
   let boxes, sliders, results, lines, captions, pumpFullAlignment, ended = false;
+  let known = [], settling = false; // the boxes' texts as the core last left them; see settle()
   const frm = document.getElementById("FuelixFrm");
   const measure = document.createElement("canvas").getContext("2d");
 
@@ -43,6 +49,10 @@
     box.setSelectionRange(0, 0);
     box.scrollLeft = 0;
   };
+
+  // A result is announced as what it is and its whole value.
+  const name = (i) =>
+    results[i].setAttribute("aria-label", `${Spoken[results[i].id]} ${captions[i]}`);
 
   const fits = (label, text) => {
     const style = getComputedStyle(label);
@@ -75,7 +85,7 @@
     caption: (i, address, capacity) => write(captions[i], address, capacity),
     setCaption(i, address, length) {
       captions[i] = read(address, length);
-      results[i].setAttribute("aria-label", captions[i]);
+      name(i);
       core.fuelix_fit(i);
     },
     alignment: () => pumpFullAlignment,
@@ -85,7 +95,12 @@
     },
     drawMode: (i) => Number(lines[i].dataset.mode),
     setDrawMode: (i, mode) => { lines[i].dataset.mode = mode; },
-    setFocus: (i) => boxes[i].focus(),
+    // With its whole text selected; on a touch-only device the focus stays where the finger was.
+    setFocus(i) {
+      if (touchOnly()) return;
+      boxes[i].focus();
+      boxes[i].select();
+    },
     // showModal() does not wait for the dialog to close; About does nothing after it.
     showMessage(address, length, titleAddress, titleLength) {
       const dialog = document.getElementById("AboutDlg");
@@ -115,7 +130,7 @@
     let el;
     switch (c.kind) {
     case Kind.Label:
-      el = document.createElement("div");
+      el = document.createElement(layout.results.includes(c.name) ? "output" : "div");
       el.className = "label";
       el.textContent = c.content;
       el.style.textAlign = Alignments[c.align];
@@ -184,32 +199,72 @@
     results = layout.results.map((n) => byName[n]);
     lines = layout.lines.map((n) => byName[n]);
     captions = results.map((r) => r.textContent);
-    results.forEach((r, i) => r.setAttribute("aria-label", captions[i]));
+    results.forEach((r, i) => {
+      name(i);
+      r.setAttribute("aria-live", i === results.length - 1 ? "polite" : "off"); // only the rating
+    });
     pumpFullAlignment = layout.controls.find((c) => c.name === layout.results[1]).align;
     return byName;
   }
 
+  // Undo and Redo are the core's, however the browser asks for them: its keys, its menus, a phone
+  // keyboard's key, shaking the phone. The browser offers them only while its own history of the
+  // box holds a step, and assigning the box's text breaks that history. So after every event the
+  // browser's history is made to hold a step to undo exactly when the core can undo in the focused
+  // box and one to redo exactly when the core can redo; whatever the browser then undoes or redoes
+  // itself is put back and done by the core.
+  const offered = (command) => document.queryCommandEnabled(command);
+  function settle(event) {
+    known = boxes.map((b) => b.value);
+    // The browser's own undo is still going on while its input event is handled; its history can
+    // be set only once it is over.
+    if (event?.type === "input" && /^history/.test(event.inputType)) return void setTimeout(settle);
+    const i = boxes.indexOf(document.activeElement), steps = i < 0 ? 0 : core.fuelix_history(i);
+    const undo = (steps & 1) === 1, redo = steps > 1;
+    if (undo === offered("undo") && redo === offered("redo")) return;
+    settling = true;
+    // A box whose type changes gets a new editor, and the browser drops the old one's steps.
+    boxes.forEach((b) => { b.type = "search"; b.type = "text"; });
+    if (i >= 0) {
+      const box = boxes[i], { selectionStart, selectionEnd, selectionDirection } = box;
+      for (let n = undo + redo; n > 0; --n) {
+        box.select(); // each a step of its own
+        document.execCommand("insertText", false, "0");
+      }
+      if (redo) document.execCommand("undo");
+      box.value = known[i]; // which leaves those steps nothing to change
+      box.setSelectionRange(selectionStart, selectionEnd, selectionDirection);
+    }
+    settling = false;
+  }
+
   function connect(byName) {
-    const live = (handler) => (...args) => { if (!ended) handler(...args); };
+    const live = (handler) => (...args) => {
+      if (ended || settling) return;
+      handler(...args);
+      settle(args[0]);
+    };
     boxes.forEach((box, i) => {
-      box.addEventListener("input", live(() => core.fuelix_change(i)));
+      const history = (e) =>
+        (e.inputType === "historyUndo" ? core.fuelix_undo : core.fuelix_redo)(i);
+      box.addEventListener("input", live((e) => {
+        if (!/^history/.test(e.inputType)) return core.fuelix_change(i);
+        box.value = known[i]; // the browser's own step done (from its menus): the core's instead
+        history(e);
+      }));
+      box.addEventListener("beforeinput", live((e) => {
+        if (!/^history/.test(e.inputType)) return;
+        e.preventDefault();
+        history(e);
+      }));
+      box.addEventListener("focus", live(() => {}));
       box.addEventListener("blur", live(() => {
         core.fuelix_finish(i);
         showStart(box);
       }));
-      // Undo and Redo are the core's: the browser's own history breaks on every assignment.
-      box.addEventListener("beforeinput", live((e) => {
-        if (e.inputType !== "historyUndo" && e.inputType !== "historyRedo") return;
-        e.preventDefault();
-        (e.inputType === "historyUndo" ? core.fuelix_undo : core.fuelix_redo)(i);
-      }));
       box.addEventListener("keydown", live((e) => {
-        const key = e.key.toLowerCase(), ctrl = e.ctrlKey || e.metaKey;
         if (e.key === "Enter") {
           core.fuelix_finish(i);
-        } else if (ctrl && !e.altKey && (key === "z" || key === "y")) {
-          e.preventDefault();
-          (key === "z" && !e.shiftKey ? core.fuelix_undo : core.fuelix_redo)(i);
         } else if (e.code === "NumpadDecimal" && e.key !== ".") {
           // The keypad's decimal key writes the point the numbers use, whatever the layout.
           e.preventDefault();
@@ -250,9 +305,11 @@
     layout = JSON.parse(read(core.fuelix_layout(), core.fuelix_length()));
     const byName = build();
     connect(byName);
-    // A phone's on-screen keyboard would cover the window: no box takes the focus by itself there.
-    if (!matchMedia("(pointer: coarse)").matches || matchMedia("(any-pointer: fine)").matches) boxes[0].focus();
-    window.fuelixRecalculations = () => core.fuelix_recalculations(); // for tests and the curious
+    page.setFocus(0);
+    // For tests and the curious: how often the results were computed, and what the box's history
+    // holds (fuelix_history).
+    window.fuelixRecalculations = () => core.fuelix_recalculations();
+    window.fuelixHistory = (box) => core.fuelix_history(box);
     frm.setAttribute("data-ready", "");
     performance.mark("fuelix-ready"); // what bench/web/run.py times
   }
