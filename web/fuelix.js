@@ -124,6 +124,8 @@
       else label.title = captions[i];
     },
     report: (address, length) => console.error(`Fuelix: ${read(address, length)}`),
+    // The memory grew: read() and write() take their views afresh anyway.
+    emscripten_notify_memory_growth: () => {},
   };
 
   function create(c, stacking) {
