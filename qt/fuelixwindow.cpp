@@ -76,23 +76,6 @@ QFont resultFont(qreal points)
 constexpr Qt::WindowFlags FixedFrame = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
-// What a screen reader announces beyond a control's own text.
-const std::map<std::string_view, std::pair<const char *, const char *>> Spoken = {
-    {"TankOctaneRatingTxt", {"Tank octane rating", nullptr}},
-    {"TankCapacityTxt", {"Tank capacity", nullptr}},
-    {"TankSld", {"Tank fill level", nullptr}},
-    {"PumpOctaneRatingTxt", {"Pump octane rating", nullptr}},
-    {"PumpSld", {"Pump share of free space", nullptr}},
-    {"ResetCmd", {"Reset", nullptr}},
-    {"AboutCmd", {"About Fuelix", nullptr}},
-    {"QuitCmd", {"Quit", nullptr}},
-    {"PicPct", {"Toggle panel look (raised or sunken)", nullptr}},
-    {"TankValueLbl", {nullptr, "Volume in tank"}}, // results keep their live text as name
-    {"PumpFullLbl", {nullptr, "Free space"}},
-    {"PumpValueLbl", {nullptr, "Volume from pump"}},
-    {"FinalOctaneLbl", {nullptr, "Final octane rating"}},
-};
-
 // A plain top-level widget reaches screen readers as a "filler"; the one window of the program
 // is announced as a window, with its title.
 QAccessibleInterface *accessibleWindow(const QString &className, QObject *object)
@@ -227,12 +210,11 @@ void FuelixWindow::createControl(const Control &c)
         else
             label->setText(qs(c.content));
     }
-    if (const auto spoken = Spoken.find(c.name); spoken != Spoken.end()) {
-        if (spoken->second.first)
-            widget->setAccessibleName(QString::fromLatin1(spoken->second.first));
-        if (spoken->second.second)
-            widget->setAccessibleDescription(QString::fromLatin1(spoken->second.second));
-    }
+    const std::string_view spoken = spokenName(c.name);
+    if (!spoken.empty() && indexOf(ResultNames, c.name) < ResultNames.size())
+        widget->setAccessibleDescription(qs(spoken)); // a result's name is its live text
+    else if (!spoken.empty())
+        widget->setAccessibleName(qs(spoken));
 }
 
 template <class Handler> void FuelixWindow::run(Handler handler)

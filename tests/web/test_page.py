@@ -28,15 +28,27 @@ def layout_table():
 
 class Site(http.server.ThreadingHTTPServer):
     """The site in a subfolder of 127.0.0.1, as a host may publish it; once offline it closes
-    every connection unanswered, also those Chromium opened in advance."""
+    every connection unanswered, also those Chromium opened in advance. While `module` is clear,
+    the page comes without the module at its end."""
     online = True
 
     def __init__(self):
         site, root = self, tempfile.mkdtemp()
         os.symlink(os.path.abspath(SITE), f"{root}/fuelix")
+        self.module = threading.Event()
+        self.module.set()
 
         class Handler(http.server.SimpleHTTPRequestHandler):
             disable_nagle_algorithm = True  # else each answer waits for a delayed ACK
+            def copyfile(self, source, out):
+                data = source.read()
+                cut = data.find(b'<script type="application/wasm"')
+                if cut > 0:
+                    out.write(data[:cut])
+                    out.flush()
+                    site.module.wait()
+                out.write(data[max(0, cut):])
+
             def handle_one_request(self):
                 if site.online:
                     super().handle_one_request()
@@ -60,8 +72,9 @@ class Site(http.server.ThreadingHTTPServer):
         self.server_close()
 
 
-def chromium():
+def chromium(page_load_strategy="normal"):
     options = webdriver.ChromeOptions()
+    options.page_load_strategy = page_load_strategy
     for arg in ["--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
                 "--disable-component-update", "--disable-sync", "--no-first-run",
                 "--window-size=1024,768", f"--user-data-dir={tempfile.mkdtemp()}"]:
@@ -72,9 +85,11 @@ def chromium():
 
 class Browser(unittest.TestCase):
     """A site and a fresh Chromium profile for each class; no error in the console after a test."""
+    page_load_strategy = "normal"
+
     @classmethod
     def setUpClass(cls):
-        cls.site, cls.d = Site(), chromium()
+        cls.site, cls.d = Site(), chromium(cls.page_load_strategy)
         cls.d.execute_cdp_cmd("Browser.grantPermissions", {"permissions": [
             "clipboardReadWrite", "clipboardSanitizedWrite"]})  # for pastes
 
@@ -97,6 +112,10 @@ class Browser(unittest.TestCase):
                                                                        "maxTouchPoints": 5})
         self.d.get(self.site.url)
         self.wait("document.querySelector('#FuelixFrm[data-ready]')")
+
+    def start_state(self):
+        self.assertEqual(self.state(), ["91", "16.4", "100", "50", "100", "8.2", "8.2", "8.2",
+                                        "95.5", "left"])
 
     def js(self, script, *args):
         return self.d.execute_script(script, *args)
@@ -156,6 +175,19 @@ class Browser(unittest.TestCase):
 
 class Page(Browser):
     def test_window_and_controls_as_laid_out(self):
+        # The page as served already holds the whole window at its start values; with scripts
+        # off it says that it cannot compute.
+        self.d.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": True})
+        self.d.get(self.site.url)
+        self.laid_out()
+        self.start_state()
+        self.assertIn("needs JavaScript", self.js("return document.body.innerText"))
+        self.d.execute_cdp_cmd("Emulation.setScriptExecutionDisabled", {"value": False})
+        self.open()
+        self.laid_out()
+        self.assertNotIn("needs JavaScript", self.js("return document.body.innerText"))
+
+    def laid_out(self):
         self.assertEqual(self.d.title, "Fuelix")
         top = self.js("""const h = [...document.querySelectorAll('h1,h2,h3,h4,h5,h6')]
             .find(h => h.textContent == 'Fuelix' && h.offsetHeight > 0);
@@ -364,6 +396,26 @@ class Page(Browser):
                     self.tap("ResetCmd")
                     self.assertEqual(self.js("return document.activeElement.id"), "ResetCmd")
                     self.assertEqual(self.bevel()[0], WHITE)
+
+
+class EarlyInput(Browser):
+    """Keys and clicks while the module is still on its way are done once it runs."""
+    page_load_strategy = "none"
+
+    def setUp(self):
+        self.site.module.clear()
+        self.d.get(self.site.url)
+        self.wait("document.activeElement.id == 'TankOctaneRatingTxt'")
+
+    def test_input_before_the_module_runs(self):
+        self.keys("5", Keys.TAB, "20")
+        self.el("PicPct").click()
+        self.assertIsNone(self.js("return document.querySelector('[data-ready]')"))
+        self.site.module.set()
+        self.wait("document.querySelector('#FuelixFrm[data-ready]')")
+        self.assertEqual(self.state(), ["5", "20", "100", "50", "100", "10", "10", "10", "52.5",
+                                        "left"])
+        self.assertEqual(self.bevel()[0], DARK)
 
 
 class Installable(Browser):
