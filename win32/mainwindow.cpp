@@ -130,7 +130,6 @@ MainWindow::MainWindow()
                  work.top + (work.bottom - work.top - frame.cy) / 2, frame.cx, frame.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 
-    m_lastFocus = box(Box::TankOctaneRatingTxt).hwnd();
     m_ready = true;
 }
 

@@ -46,6 +46,16 @@ void MainWindow::drawItem(const DRAWITEMSTRUCT &item)
                        row == PumpFullRow ? m_pumpFullAlignment : Layout[row].alignment);
 }
 
+void MainWindow::restoreFocus()
+{
+    if (m_lastFocus && IsWindow(m_lastFocus))
+        SetFocus(m_lastFocus);
+    else if (handling()) { // the first time: the first box, as the program gives the focus
+        setFocus(Box::TankOctaneRatingTxt);
+        m_lastFocus = GetFocus();
+    }
+}
+
 void MainWindow::finishFocused()
 {
     const HWND focus = GetFocus();
@@ -155,14 +165,13 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             const HWND focus = GetFocus();
             if (focus && IsChild(m_hwnd, focus))
                 m_lastFocus = focus;
-        } else if (m_lastFocus && IsWindow(m_lastFocus)) {
-            SetFocus(m_lastFocus);
+        } else {
+            restoreFocus();
             return 0;
         }
         break;
     case WM_SETFOCUS:
-        if (m_lastFocus && IsWindow(m_lastFocus))
-            SetFocus(m_lastFocus);
+        restoreFocus();
         return 0;
     case WM_DPICHANGED: {
         // Another monitor's density: the layout and its fonts again, at the place Windows

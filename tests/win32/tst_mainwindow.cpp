@@ -60,7 +60,7 @@ bool showsStart(HWND box)
 
 // A timer that presses menuKey in the menu open by then, or closes a menu that ignores it.
 WORD menuKey;
-int menuTicks;
+int menuTicks = -1; // none while no menu is asked for
 void CALLBACK pressMenuKey(HWND, UINT, UINT_PTR, DWORD)
 {
     if (++menuTicks == 1) {
@@ -155,6 +155,7 @@ struct Session
                 const UINT_PTR timer = SetTimer(nullptr, 0, 20, pressMenuKey);
                 SendMessageW(focus, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(focus), -1);
                 KillTimer(nullptr, timer);
+                menuTicks = -1;
                 pump();
                 continue;
             }
@@ -172,8 +173,8 @@ struct Session
             std::vector<INPUT> inputs;
             for (const WORD vk : chord)
                 inputs.push_back(key(vk));
-            for (auto vk = chord.rbegin(); vk != chord.rend(); ++vk)
-                inputs.push_back(key(*vk, KEYEVENTF_KEYUP));
+            for (const WORD vk : chord) // let go in the same order, Alt before Backspace
+                inputs.push_back(key(vk, KEYEVENTF_KEYUP));
             send(inputs);
         }
     }
@@ -281,13 +282,28 @@ TEST(Window, FollowsTheLayoutAtEachDpi)
     }
 }
 
-// The scenarios every front end plays.
+// A menu opened by keys that should open none (Alt taken as a lone press) swallows the keys
+// that follow; a timer in its modal loop notes and ends it.
+bool strayMenu;
+void CALLBACK endStrayMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    GUITHREADINFO thread{sizeof thread, 0, {}, {}, {}, {}, {}, {}, {}};
+    if (GetGUIThreadInfo(0, &thread) && (thread.flags & GUI_INMENUMODE) && menuTicks < 0) {
+        strayMenu = true;
+        EndMenu();
+    }
+}
+
+// The scenarios every front end plays, and then the keys only Windows has.
 TEST(Window, PlaysTheSharedScenarios)
 {
     std::ifstream file(FUELIX_SCENARIOS);
     ASSERT_TRUE(file);
+    std::stringstream rows;
+    rows << file.rdbuf() << "TankCapacityTxt\t25{Alt+Backspace}3\tTankCapacityTxt=23|\n";
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, endStrayMenu);
     int played = 0;
-    for (std::string line; std::getline(file, line);) {
+    for (std::string line; std::getline(rows, line);) {
         std::istringstream row(line);
         std::string focus, keys, checks;
         if (line.starts_with('#') ||
@@ -295,9 +311,12 @@ TEST(Window, PlaysTheSharedScenarios)
             continue;
         SCOPED_TRACE(focus + " " + keys);
         ++played;
+        strayMenu = false;
         Session s;
-        SetFocus(s.get(focus));
-        SendMessageW(s.get(focus), EM_SETSEL, 0, -1);
+        if (focus != "-") {
+            SetFocus(s.get(focus));
+            SendMessageW(s.get(focus), EM_SETSEL, 0, -1);
+        }
         const long runs = s.recalculations();
         s.type(keys);
         const auto seen = [&](const std::string &name) -> std::string {
@@ -333,7 +352,9 @@ TEST(Window, PlaysTheSharedScenarios)
             EXPECT_EQ(SendMessageW(box, EM_CANUNDO, 0, 0) != 0,
                       s.window.form().canUndo(static_cast<Box>(b)));
         }
+        EXPECT_FALSE(strayMenu);
     }
+    KillTimer(nullptr, timer);
     EXPECT_GT(played, 20);
 }
 
