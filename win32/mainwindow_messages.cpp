@@ -39,8 +39,12 @@ void MainWindow::drawItem(const DRAWITEMSTRUCT &item)
         return;
     }
     const auto r = std::find(ResultRows.begin(), ResultRows.end(), row);
-    if (r == ResultRows.end())
+    if (r == ResultRows.end()) {
+        if (row < Layout.size() && Layout[row].kind == Kind::Label)
+            drawCaption(item, m_fonts.at(Layout[row].points), Layout[row].alignment,
+                        windowText(item.hwndItem));
         return;
+    }
     const auto label = static_cast<Result>(r - ResultRows.begin());
     result(label).draw(item, resultFont(label),
                        row == PumpFullRow ? m_pumpFullAlignment : Layout[row].alignment);
