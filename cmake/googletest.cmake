@@ -21,6 +21,8 @@ if(EMSCRIPTEN)
     # which the glue of emscripten 3.1.6 then uses to load the .wasm by file path, and fails.
     find_program(FUELIX_NODE NAMES node nodejs REQUIRED)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${FUELIX_NODE} --no-experimental-fetch)
-    # The program sees the host's environment only through what the glue hands it.
-    set(FUELIX_NODE_ENVIRONMENT --pre-js ${PROJECT_SOURCE_DIR}/tests/support/node_environment.js)
+    # The program sees the host's environment only through what the glue hands it, and its
+    # memory grows as the page's does (a paste of megabytes is kept several times over).
+    set(FUELIX_NODE_ENVIRONMENT --pre-js ${PROJECT_SOURCE_DIR}/tests/support/node_environment.js
+        -sALLOW_MEMORY_GROWTH=1)
 endif()

@@ -76,23 +76,6 @@ QFont resultFont(qreal points)
 constexpr Qt::WindowFlags FixedFrame = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
-// What a screen reader announces beyond a control's own text.
-const std::map<std::string_view, std::pair<const char *, const char *>> Spoken = {
-    {"TankOctaneRatingTxt", {"Tank octane rating", nullptr}},
-    {"TankCapacityTxt", {"Tank capacity", nullptr}},
-    {"TankSld", {"Tank fill level", nullptr}},
-    {"PumpOctaneRatingTxt", {"Pump octane rating", nullptr}},
-    {"PumpSld", {"Pump share of free space", nullptr}},
-    {"ResetCmd", {"Reset", nullptr}},
-    {"AboutCmd", {"About Fuelix", nullptr}},
-    {"QuitCmd", {"Quit", nullptr}},
-    {"PicPct", {"Toggle panel look (raised or sunken)", nullptr}},
-    {"TankValueLbl", {nullptr, "Volume in tank"}}, // results keep their live text as name
-    {"PumpFullLbl", {nullptr, "Free space"}},
-    {"PumpValueLbl", {nullptr, "Volume from pump"}},
-    {"FinalOctaneLbl", {nullptr, "Final octane rating"}},
-};
-
 // A plain top-level widget reaches screen readers as a "filler"; the one window of the program
 // is announced as a window, with its title.
 QAccessibleInterface *accessibleWindow(const QString &className, QObject *object)
@@ -149,8 +132,12 @@ FuelixWindow::FuelixWindow(QWidget *parent) : QWidget(parent, Qt::Window | Fixed
     }
     for (auto it = tabOrder.begin(); std::next(it) != tabOrder.end(); ++it)
         setTabOrder(it->second, std::next(it)->second);
+    // Each box is labelled by the caption of the same name, for screen readers.
+    for (std::size_t i = 0; i < m_boxes.size(); ++i)
+        findChild<QLabel *>(qs(BoxNames[i]).replace(QLatin1String("Txt"), QLatin1String("Lbl")))
+            ->setBuddy(m_boxes[i]);
     connectHandlers();
-    m_boxes[0]->setFocus();
+    setFocus(Box::TankOctaneRatingTxt);
 
     // The client area is centred; the window manager adds its frame around it.
     QRect client(QPoint(), size());
@@ -223,12 +210,11 @@ void FuelixWindow::createControl(const Control &c)
         else
             label->setText(qs(c.content));
     }
-    if (const auto spoken = Spoken.find(c.name); spoken != Spoken.end()) {
-        if (spoken->second.first)
-            widget->setAccessibleName(QString::fromLatin1(spoken->second.first));
-        if (spoken->second.second)
-            widget->setAccessibleDescription(QString::fromLatin1(spoken->second.second));
-    }
+    const std::string_view spoken = spokenName(c.name);
+    if (!spoken.empty() && indexOf(ResultNames, c.name) < ResultNames.size())
+        widget->setAccessibleDescription(qs(spoken)); // a result's name is its live text
+    else if (!spoken.empty())
+        widget->setAccessibleName(qs(spoken));
 }
 
 template <class Handler> void FuelixWindow::run(Handler handler)
@@ -351,7 +337,9 @@ void FuelixWindow::setDrawMode(int line, int mode)
 
 void FuelixWindow::setFocus(Box box)
 {
-    m_boxes[static_cast<std::size_t>(box)]->setFocus(Qt::OtherFocusReason);
+    TextBox *target = m_boxes[static_cast<std::size_t>(box)];
+    target->setFocus(Qt::OtherFocusReason);
+    target->selectAll();
 }
 
 void FuelixWindow::showMessage(std::string_view message, std::string_view title)

@@ -28,9 +28,16 @@ void TextBox::assign(const QString &text)
 
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
-    if (event->matches(QKeySequence::Undo))
+    // The desktop's own keys, and the ones the program promises everywhere: an X11 desktop's key
+    // scheme has no Ctrl+Y.
+    const QKeyCombination key = event->keyCombination();
+    const auto ctrl = [&](Qt::KeyboardModifiers more, Qt::Key k) {
+        return key == QKeyCombination(Qt::ControlModifier | more, k);
+    };
+    if (event->matches(QKeySequence::Undo) || ctrl({}, Qt::Key_Z))
         return emit undoRequested();
-    if (event->matches(QKeySequence::Redo))
+    if (event->matches(QKeySequence::Redo) || ctrl({}, Qt::Key_Y) ||
+        ctrl(Qt::ShiftModifier, Qt::Key_Z))
         return emit redoRequested();
     // The keypad's decimal key writes the point the numbers use, whatever the keyboard layout.
     if (event->modifiers().testFlag(Qt::KeypadModifier) &&

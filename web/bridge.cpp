@@ -1,9 +1,9 @@
 // The page's side of the window: Controls implemented by calls into the page's JavaScript
-// (imports), and the handlers and the layout table offered to it (exports). Plain C functions
-// over numbers and UTF-8 bytes in the module's memory; fuelix.js is the other half.
+// (imports), and the handlers offered to it (exports). Plain C functions over numbers and UTF-8
+// bytes in the module's memory; fuelix.js is the other half.
 #include "model/number_text.h"
+#include "web/commands.h"
 #include "window/fuelixfrm.h"
-#include "window/layout.h"
 
 #include <array>
 #include <exception>
@@ -97,9 +97,6 @@ public:
     bool ended = false;
 };
 
-// The buttons and the picture, by the number fuelix_click() takes.
-constexpr std::array<std::string_view, 4> Commands{"ResetCmd", "AboutCmd", "QuitCmd", "PicPct"};
-
 PageControls page;
 FuelixFrm frm(page);
 
@@ -117,89 +114,11 @@ template <class Handler> void run(Handler handler)
     }
 }
 
-void appendString(std::string &out, std::string_view text)
-{
-    out += '"';
-    for (const char c : text) {
-        if (c == '"' || c == '\\')
-            out += '\\';
-        out += c;
-    }
-    out += '"';
-}
-
-template <class Names> void appendNames(std::string &out, const char *key, const Names &names)
-{
-    out += ",\"";
-    out += key;
-    out += "\":[";
-    const char *separator = "";
-    for (const std::string_view name : names) {
-        out += separator;
-        separator = ",";
-        appendString(out, name);
-    }
-    out += ']';
-}
-
-// The layout table as JSON, for the page to build its elements from, with the names of the
-// controls the handlers take by number.
-std::string layoutJson()
-{
-    std::string out = "{\"window\":{\"name\":";
-    appendString(out, MainWindow.name);
-    out += ",\"title\":";
-    appendString(out, MainWindow.title);
-    out += ",\"width\":" + std::to_string(MainWindow.clientWidth) +
-           ",\"height\":" + std::to_string(MainWindow.clientHeight) +
-           "},\"slider\":{\"min\":" + std::to_string(Sliders.minimum) +
-           ",\"max\":" + std::to_string(Sliders.maximum) +
-           ",\"line\":" + std::to_string(Sliders.lineStep) +
-           ",\"page\":" + std::to_string(Sliders.pageStep) +
-           ",\"tick\":" + std::to_string(Sliders.tickInterval) + "},\"controls\":[";
-    const char *separator = "";
-    for (const Control &c : Layout) {
-        out += separator;
-        separator = ",";
-        out += "{\"name\":";
-        appendString(out, c.name);
-        out += ",\"kind\":" + std::to_string(int(c.kind)) + ",\"l\":" + std::to_string(c.left) +
-               ",\"t\":" + std::to_string(c.top) + ",\"w\":" + std::to_string(c.widthOrRight) +
-               ",\"h\":" + std::to_string(c.heightOrBottom) + ",\"content\":";
-        appendString(out, c.content);
-        out += ",\"align\":" + std::to_string(int(c.alignment)) +
-               ",\"tab\":" + std::to_string(c.tabIndex) + ",\"points\":" + NumberToText(c.points) +
-               ",\"value\":" + std::to_string(c.value) + "}";
-    }
-    out += ']';
-    appendNames(out, "boxes", BoxNames);
-    appendNames(out, "sliders", SliderNames);
-    appendNames(out, "results", ResultNames);
-    appendNames(out, "commands", Commands);
-    std::array<std::string_view, 8> lines;
-    for (int i = 0; i < 8; ++i)
-        lines[std::size_t(i)] = line(i).name;
-    appendNames(out, "lines", lines);
-    return out + '}';
-}
-
-std::string scratch; // the text the page reads back by address and length
-
 } // namespace
 } // namespace fuelix
 
 using namespace fuelix;
 
-// The layout table: fuelix_layout() gives its JSON's address, fuelix_length() its length.
-FUELIX_EXPORT(fuelix_layout) const char *layout()
-{
-    scratch = layoutJson();
-    return scratch.data();
-}
-FUELIX_EXPORT(fuelix_length) int scratchLength()
-{
-    return size(scratch);
-}
 FUELIX_EXPORT(fuelix_change) void change(int box)
 {
     run([=] { frm.change(Box(box)); });
@@ -215,6 +134,11 @@ FUELIX_EXPORT(fuelix_undo) void undo(int box)
 FUELIX_EXPORT(fuelix_redo) void redo(int box)
 {
     run([=] { frm.redo(Box(box)); });
+}
+// What the box's history holds: 1 if it can undo, plus 2 if it can redo.
+FUELIX_EXPORT(fuelix_history) int history(int box)
+{
+    return (frm.canUndo(Box(box)) ? 1 : 0) | (frm.canRedo(Box(box)) ? 2 : 0);
 }
 FUELIX_EXPORT(fuelix_scroll) void scroll(int slider)
 {

@@ -1,31 +1,28 @@
-// Fuelix in the page: loads the window core (fuelix.wasm), builds the window's elements from
-// the layout table the module exports, and joins the two. The module calls the functions of
-// `page` to read and write the elements (the notification model of window/controls.h); the
-// elements' events call the module's handlers.
+// Fuelix in the page: joins the window, which the page already holds with its start values, to
+// the window core (the module that travels at the end of the page). The module calls the
+// functions of `page` to read and write the elements (the notification model of
+// window/controls.h); the elements' events call the module's handlers. What the user does before
+// the module runs is kept and done over once it does, so that nothing typed or tapped is lost.
 "use strict";
 
 (() => {
-  const Kind = { PictureBox: 0, PushButton: 1, Slider: 2, TextBox: 3, Label: 4, Line: 5 };
+  const frm = document.getElementById("FuelixFrm");
+  const named = (list) => frm.dataset[list].split(" ").map((id) => document.getElementById(id));
+  const boxes = named("boxes"), sliders = named("sliders"), results = named("results");
+  const lines = named("lines"), commands = named("commands");
+  const pageStep = Number(frm.dataset.pageStep);
   const Alignments = ["left", "right", "center"]; // the core's Left, Right, Centre
-  // What a screen reader announces for a control whose own text does not say it.
-  const Spoken = {
-    TankOctaneRatingTxt: "Tank octane rating", TankCapacityTxt: "Tank capacity",
-    TankSld: "Tank fill level", PumpOctaneRatingTxt: "Pump octane rating",
-    PumpSld: "Pump share of free space", AboutCmd: "About Fuelix",
-    PicPct: "Toggle panel look (raised or sunken)",
-  };
-
-  const module = fetch("fuelix.wasm")
-    .then((response) => {
-      if (!response.ok) throw new Error(`fuelix.wasm: ${response.status}`);
-      return response.arrayBuffer();
-    });
+  const captions = results.map((r) => r.textContent);
+  let pumpFullAlignment = Alignments.indexOf(results[1].style.textAlign);
+  // A touch-only device, whose on-screen keyboard would cover the window whenever a box took the
+  // focus by itself (the style sheet gives it the one-column layout by the same query).
+  const touchOnly = () => matchMedia("(pointer: coarse) and (not (any-pointer: fine))").matches;
 
   const encoder = new TextEncoder();
   const decoder = new TextDecoder();
-  let memory, core; // the module's memory and exports
-  let boxes, sliders, results, lines, captions, pumpFullAlignment, ended = false;
-  const frm = document.getElementById("FuelixFrm");
+  let memory, core; // the module's memory and exports, once it runs
+  let ended = false, known = [], settling = false; // known: see settle()
+  const early = []; // what the user did before the module ran
   const measure = document.createElement("canvas").getContext("2d");
 
   // Texts cross in UTF-8; a view of the memory is taken afresh each time, as growing the
@@ -36,13 +33,16 @@
     if (bytes.length <= capacity) new Uint8Array(memory.buffer, address, bytes.length).set(bytes);
     return bytes.length;
   };
-  const px = (twips) => Math.round(twips / 15);
 
   // A box not being edited shows the start of its text.
   const showStart = (box) => {
     box.setSelectionRange(0, 0);
     box.scrollLeft = 0;
   };
+
+  // A result is announced as what it is and its whole value.
+  const name = (i) =>
+    results[i].setAttribute("aria-label", `${results[i].dataset.spoken} ${captions[i]}`);
 
   const fits = (label, text) => {
     const style = getComputedStyle(label);
@@ -75,7 +75,7 @@
     caption: (i, address, capacity) => write(captions[i], address, capacity),
     setCaption(i, address, length) {
       captions[i] = read(address, length);
-      results[i].setAttribute("aria-label", captions[i]);
+      name(i);
       core.fuelix_fit(i);
     },
     alignment: () => pumpFullAlignment,
@@ -85,7 +85,12 @@
     },
     drawMode: (i) => Number(lines[i].dataset.mode),
     setDrawMode: (i, mode) => { lines[i].dataset.mode = mode; },
-    setFocus: (i) => boxes[i].focus(),
+    // With its whole text selected; on a touch-only device the focus stays where the finger was.
+    setFocus(i) {
+      if (touchOnly()) return;
+      boxes[i].focus();
+      boxes[i].select();
+    },
     // showModal() does not wait for the dialog to close; About does nothing after it.
     showMessage(address, length, titleAddress, titleLength) {
       const dialog = document.getElementById("AboutDlg");
@@ -109,156 +114,160 @@
       else label.title = captions[i];
     },
     report: (address, length) => console.error(`Fuelix: ${read(address, length)}`),
+    // The memory grew: read() and write() take their views afresh anyway.
+    emscripten_notify_memory_growth: () => {},
   };
 
-  function create(c, stacking) {
-    let el;
-    switch (c.kind) {
-    case Kind.Label:
-      el = document.createElement("div");
-      el.className = "label";
-      el.textContent = c.content;
-      el.style.textAlign = Alignments[c.align];
-      if (c.points > 0) {
-        el.classList.add("large"); // the result line, in the face the table names
-        el.style.fontSize = `${c.points}pt`;
+  // Undo and Redo are the core's, however the browser asks for them: its keys, its menus, a phone
+  // keyboard's key, shaking the phone. The browser offers them only while its own history of the
+  // box holds a step, and assigning the box's text breaks that history. So after every event the
+  // browser's history is made to hold a step to undo exactly when the core can undo in the focused
+  // box and one to redo exactly when the core can redo; whatever the browser then undoes or redoes
+  // itself is put back and done by the core.
+  const offered = (command) => document.queryCommandEnabled(command);
+  function settle(event) {
+    known = boxes.map((b) => b.value);
+    // The browser's own undo is still going on while its input event is handled; its history can
+    // be set only once it is over.
+    if (event?.type === "input" && /^history/.test(event.inputType)) return void setTimeout(settle);
+    const i = boxes.indexOf(document.activeElement), steps = i < 0 ? 0 : core.fuelix_history(i);
+    const undo = (steps & 1) === 1, redo = steps > 1;
+    if (undo === offered("undo") && redo === offered("redo")) return;
+    settling = true;
+    // A box whose type changes gets a new editor, and the browser drops the old one's steps.
+    boxes.forEach((b) => { b.type = "search"; b.type = "text"; });
+    if (i >= 0) {
+      const box = boxes[i], { selectionStart, selectionEnd, selectionDirection } = box;
+      for (let n = undo + redo; n > 0; --n) {
+        box.select(); // each a step of its own
+        document.execCommand("insertText", false, "0");
       }
-      break;
-    case Kind.TextBox:
-      el = document.createElement("input");
-      Object.assign(el, { type: "text", inputMode: "decimal", value: c.content,
-        autocomplete: "off", spellcheck: false });
-      break;
-    case Kind.Slider:
-      el = document.createElement("input");
-      Object.assign(el, { type: "range", min: layout.slider.min, max: layout.slider.max, step: 1,
-        value: c.value });
-      break;
-    case Kind.PushButton:
-      el = document.createElement("button");
-      el.type = "button";
-      el.textContent = c.content.replace("&", "");
-      if (c.content.includes("&")) el.accessKey = c.content[c.content.indexOf("&") + 1].toLowerCase();
-      break;
-    case Kind.PictureBox: {
-      el = document.createElement("button");
-      el.type = "button";
-      const icon = new Image(32, 32);
-      icon.src = "icon-32.png";
-      icon.alt = "";
-      el.append(icon);
-      break;
+      if (redo) document.execCommand("undo");
+      box.value = known[i]; // which leaves those steps nothing to change
+      box.setSelectionRange(selectionStart, selectionEnd, selectionDirection);
     }
-    case Kind.Line: {
-      el = document.createElement("div");
-      el.className = "line";
-      el.dataset.mode = c.value;
-      // From its start up to, not including, its end point, as on the desktop; one pixel thick.
-      const [x1, y1, x2, y2] = [c.l, c.t, c.w, c.h].map(px);
-      Object.assign(c, { box: [Math.min(x1, x2 + 1), Math.min(y1, y2 + 1),
-        Math.max(1, Math.abs(x2 - x1)), Math.max(1, Math.abs(y2 - y1))] });
-      break;
-    }
-    }
-    el.id = c.name;
-    if (c.name === "FinalOctaneLbl") el.setAttribute("elementtiming", "final-rating"); // bench/web
-    if (Spoken[c.name]) el.setAttribute("aria-label", Spoken[c.name]);
-    const [left, top, width, height] = c.box || [c.l, c.t, c.w, c.h].map(px);
-    // Placed by the style sheet, which uses these only where the window has room to be itself.
-    Object.entries({ left, top, width, height }).forEach(([k, v]) => el.style.setProperty(`--${k}`, `${v}px`));
-    el.style.zIndex = String(100 - stacking); // the table lists the topmost first
-    return el;
+    settling = false;
   }
 
-  let layout;
+  // A box's text or a slider's position changed: handled now, or once the module runs, with the
+  // text or position it had then.
+  const changed = (i) => {
+    if (core) return core.fuelix_change(i);
+    const box = boxes[i], text = box.value, caret = box.selectionStart;
+    early.push(() => {
+      box.value = text;
+      box.setSelectionRange(caret, caret);
+      core.fuelix_change(i);
+    });
+  };
+  const scrolled = (i) => {
+    if (core) return core.fuelix_scroll(i);
+    const slider = sliders[i], value = slider.value;
+    early.push(() => {
+      slider.value = value;
+      core.fuelix_scroll(i);
+    });
+  };
+  const later = (handler) => (core ? handler() : early.push(handler));
 
-  function build() {
-    const byName = {};
-    const controls = layout.controls.map((c, stacking) => (byName[c.name] = create(c, stacking), c));
-    // Document order is keyboard order: by tab index, the lines (which take none) last.
-    const order = (c) => (c.tab < 0 ? 1000 : c.tab);
-    controls.slice().sort((a, b) => order(a) - order(b)).forEach((c) => frm.append(byName[c.name]));
-    frm.style.setProperty("--width", `${px(layout.window.width)}px`);
-    frm.style.setProperty("--height", `${px(layout.window.height)}px`);
-    boxes = layout.boxes.map((n) => byName[n]);
-    sliders = layout.sliders.map((n) => byName[n]);
-    results = layout.results.map((n) => byName[n]);
-    lines = layout.lines.map((n) => byName[n]);
-    captions = results.map((r) => r.textContent);
-    results.forEach((r, i) => r.setAttribute("aria-label", captions[i]));
-    pumpFullAlignment = layout.controls.find((c) => c.name === layout.results[1]).align;
-    return byName;
-  }
-
-  function connect(byName) {
-    const live = (handler) => (...args) => { if (!ended) handler(...args); };
+  function connect() {
+    const live = (handler) => (...args) => {
+      if (ended || settling) return;
+      handler(...args);
+      if (core) settle(args[0]);
+    };
     boxes.forEach((box, i) => {
-      box.addEventListener("input", live(() => core.fuelix_change(i)));
+      const history = (e) =>
+        (e.inputType === "historyUndo" ? core.fuelix_undo : core.fuelix_redo)(i);
+      box.addEventListener("input", live((e) => {
+        if (!core || !/^history/.test(e.inputType)) return changed(i);
+        box.value = known[i]; // the browser's own step done (from its menus): the core's instead
+        history(e);
+      }));
+      box.addEventListener("beforeinput", live((e) => {
+        if (!core || !/^history/.test(e.inputType)) return;
+        e.preventDefault();
+        history(e);
+      }));
+      box.addEventListener("focus", live(() => {}));
       box.addEventListener("blur", live(() => {
-        core.fuelix_finish(i);
+        later(() => core.fuelix_finish(i));
         showStart(box);
       }));
-      // Undo and Redo are the core's: the browser's own history breaks on every assignment.
-      box.addEventListener("beforeinput", live((e) => {
-        if (e.inputType !== "historyUndo" && e.inputType !== "historyRedo") return;
-        e.preventDefault();
-        (e.inputType === "historyUndo" ? core.fuelix_undo : core.fuelix_redo)(i);
-      }));
       box.addEventListener("keydown", live((e) => {
-        const key = e.key.toLowerCase(), ctrl = e.ctrlKey || e.metaKey;
         if (e.key === "Enter") {
-          core.fuelix_finish(i);
-        } else if (ctrl && !e.altKey && (key === "z" || key === "y")) {
-          e.preventDefault();
-          (key === "z" && !e.shiftKey ? core.fuelix_undo : core.fuelix_redo)(i);
+          later(() => core.fuelix_finish(i));
         } else if (e.code === "NumpadDecimal" && e.key !== ".") {
           // The keypad's decimal key writes the point the numbers use, whatever the layout.
           e.preventDefault();
           box.setRangeText(".", box.selectionStart, box.selectionEnd, "end");
-          core.fuelix_change(i);
+          changed(i);
         }
       }));
     });
     sliders.forEach((slider, i) => {
-      slider.addEventListener("input", live(() => core.fuelix_scroll(i)));
+      slider.addEventListener("input", live(() => scrolled(i)));
       // A page step is the table's, not the browser's tenth of the range.
       slider.addEventListener("keydown", live((e) => {
         const step = { PageUp: 1, PageDown: -1 }[e.key];
         if (!step) return;
         e.preventDefault();
         const before = slider.valueAsNumber;
-        slider.value = before + step * layout.slider.page;
-        if (slider.valueAsNumber !== before) core.fuelix_scroll(i);
+        slider.value = before + step * pageStep;
+        if (slider.valueAsNumber !== before) scrolled(i);
       }));
     });
-    layout.commands.forEach((name, i) => byName[name].addEventListener("click", live(() => core.fuelix_click(i))));
+    commands.forEach((command, i) =>
+      command.addEventListener("click", live(() => later(() => core.fuelix_click(i)))));
     // Rounded to the room a result has, whenever that room changes,
-    const observer = new ResizeObserver(live((entries) => entries.forEach((e) => core.fuelix_fit(results.indexOf(e.target)))));
+    const fitAll = () => results.forEach((_, i) => core.fuelix_fit(i));
+    const observer = new ResizeObserver(live((entries) =>
+      core && entries.forEach((e) => core.fuelix_fit(results.indexOf(e.target)))));
     results.forEach((r) => observer.observe(r));
     // and when a font arrives late; asking for document.fonts.ready instead would hold up the
     // start by a whole style pass.
-    document.fonts.addEventListener("loadingdone", live(() => results.forEach((_, i) => core.fuelix_fit(i))));
+    document.fonts.addEventListener("loadingdone", live(() => core && fitAll()));
+    return fitAll;
   }
 
-  async function start() {
-    const { instance } = await WebAssembly.instantiate(await module, {
+  // The module's bytes, from the text of the element after this script: one character a byte,
+  // but for DEL, which stands before a byte written 64 higher.
+  const moduleBytes = () => {
+    const text = document.getElementById("FuelixModule").text;
+    const bytes = new Uint8Array(text.length);
+    let n = 0;
+    for (let i = 1; i < text.length - 1; ++i) { // inside the line breaks around it
+      const c = text.charCodeAt(i);
+      bytes[n++] = c === 0x7f ? text.charCodeAt(++i) - 64 : c;
+    }
+    return bytes.subarray(0, n);
+  };
+
+  async function start(fitAll) {
+    if (document.readyState === "loading") {
+      await new Promise((resolve) => document.addEventListener("DOMContentLoaded", resolve));
+    }
+    const { instance } = await WebAssembly.instantiate(moduleBytes(), {
       env: page,
       wasi_snapshot_preview1: { proc_exit: (status) => { throw new Error(`Fuelix stopped (${status})`); } },
     });
+    memory = instance.exports.memory;
+    instance.exports._initialize();
     core = instance.exports;
-    memory = core.memory;
-    core._initialize();
-    layout = JSON.parse(read(core.fuelix_layout(), core.fuelix_length()));
-    const byName = build();
-    connect(byName);
-    // A phone's on-screen keyboard would cover the window: no box takes the focus by itself there.
-    if (!matchMedia("(pointer: coarse)").matches || matchMedia("(any-pointer: fine)").matches) boxes[0].focus();
-    window.fuelixRecalculations = () => core.fuelix_recalculations(); // for tests and the curious
+    early.splice(0).forEach((done) => done());
+    fitAll();
+    settle();
+    // For tests and the curious: how often the results were computed, and what the box's history
+    // holds (fuelix_history).
+    window.fuelixRecalculations = () => core.fuelix_recalculations();
+    window.fuelixHistory = (box) => core.fuelix_history(box);
     frm.setAttribute("data-ready", "");
     performance.mark("fuelix-ready"); // what bench/web/run.py times
   }
 
-  start().catch((error) => {
+  const fitAll = connect();
+  page.setFocus(0);
+  start(fitAll).catch((error) => {
     frm.textContent = "Fuelix could not start in this browser.";
     throw error;
   });

@@ -1,5 +1,5 @@
-# Assembles the site folder from FILES and zips it: the service worker gets the list of files
-# to keep offline and a cache name that changes whenever any file does.
+# Assembles the site folder from FILES, zips it and writes its sizes to SIZES: the service worker
+# gets the list of files to keep offline and a cache name that changes whenever any file does.
 string(REPLACE "|" ";" FILES "${FILES}")
 file(REMOVE_RECURSE ${SITE})
 file(MAKE_DIRECTORY ${SITE})
@@ -25,3 +25,7 @@ file(REMOVE ${ZIP})
 file(GLOB site RELATIVE ${SITE} ${SITE}/*)
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip ${site}
     WORKING_DIRECTORY ${SITE} COMMAND_ERROR_IS_FATAL ANY)
+list(TRANSFORM site PREPEND ${SITE}/ OUTPUT_VARIABLE FILES)
+set(OUT ${SIZES})
+set(TOTAL ON)
+include(${CMAKE_CURRENT_LIST_DIR}/../cmake/sizes.cmake)

@@ -26,10 +26,11 @@ public:
     Fonts(const Fonts &) = delete;
     Fonts &operator=(const Fonts &) = delete;
 
-    // Makes them anew for that DPI: the layout's face where it was drawn for that DPI, else an
-    // outline face, made a little smaller where a label's caption would not fit its box. The
-    // handles given out before stay valid until the next call, so that controls can switch.
-    void make(UINT dpi);
+    // Makes them anew for that DPI, measured in the window's DC: the layout's face where it was
+    // drawn for that DPI, else an outline face, else the system's substitute, made smaller
+    // where a label's caption would not fit its box on one line. The handles given out before
+    // stay valid until the next call, so that controls can switch.
+    void make(UINT dpi, HWND window);
     // The font for a size in points; 0 is the window's default size.
     HFONT at(double points) const;
 

@@ -34,19 +34,6 @@ HICON makeIcon(int source, int size)
                                     0x00030000, size, size, LR_DEFAULTCOLOR);
 }
 
-DWORD labelStyle(Alignment alignment)
-{
-    switch (alignment) {
-    case Alignment::Right:
-        return SS_RIGHT;
-    case Alignment::Centre:
-        return SS_CENTER;
-    case Alignment::Left:
-        break;
-    }
-    return SS_LEFTNOWORDWRAP;
-}
-
 // The window class and extra styles of a control of the layout, or none for a line.
 struct ControlClass
 {
@@ -69,11 +56,9 @@ ControlClass classOf(std::size_t row)
     case Kind::TextBox:
         return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
     case Kind::Label:
-        // Results draw themselves, to show a rounded form when the caption is too wide;
-        // SS_NOTIFY lets their tooltip see the mouse.
-        return {L"STATIC",
-                isResult(row) ? SS_OWNERDRAW | SS_NOTIFY : labelStyle(c.alignment) | SS_NOPREFIX,
-                0};
+        // Labels draw themselves, on one line; results show a rounded form when the caption is
+        // too wide, and SS_NOTIFY lets their tooltip see the mouse.
+        return {L"STATIC", static_cast<DWORD>(SS_OWNERDRAW | (isResult(row) ? SS_NOTIFY : 0)), 0};
     }
     return {nullptr, 0, 0};
 }
@@ -130,7 +115,6 @@ MainWindow::MainWindow()
                  work.top + (work.bottom - work.top - frame.cy) / 2, frame.cx, frame.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 
-    m_lastFocus = box(Box::TankOctaneRatingTxt).hwnd();
     m_ready = true;
 }
 
@@ -218,7 +202,7 @@ void MainWindow::connectBoxes()
 void MainWindow::applyDpi(UINT dpi)
 {
     m_dpi = dpi;
-    m_fonts.make(dpi);
+    m_fonts.make(dpi, m_hwnd);
     for (std::size_t row = 0; row < Layout.size(); ++row) {
         const Control &c = Layout[row];
         if (const HWND hwnd = m_controls[row]) {

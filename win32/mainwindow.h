@@ -76,6 +76,8 @@ private:
     bool handling() const { return m_ready && !m_quitting; }
     void command(int id, int code);
     void scrolled(HWND slider);
+    // Back to the control that had the focus when the window was last active.
+    void restoreFocus();
     void finishFocused();
     void drawItem(const DRAWITEMSTRUCT &item);
     TextBox &box(Box box) { return m_boxes[static_cast<std::size_t>(box)]; }

@@ -79,7 +79,9 @@ void MainWindow::setDrawMode(int line, int mode)
 
 void MainWindow::setFocus(Box which)
 {
+    // The dialog manager selects a box's text when Tab brings the focus; SetFocus does not.
     SetFocus(box(which).hwnd());
+    SendMessageW(box(which).hwnd(), EM_SETSEL, 0, -1);
 }
 
 void MainWindow::showMessage(std::string_view message, std::string_view title)

@@ -39,11 +39,25 @@ void MainWindow::drawItem(const DRAWITEMSTRUCT &item)
         return;
     }
     const auto r = std::find(ResultRows.begin(), ResultRows.end(), row);
-    if (r == ResultRows.end())
+    if (r == ResultRows.end()) {
+        if (row < Layout.size() && Layout[row].kind == Kind::Label)
+            drawCaption(item, m_fonts.at(Layout[row].points), Layout[row].alignment,
+                        windowText(item.hwndItem));
         return;
+    }
     const auto label = static_cast<Result>(r - ResultRows.begin());
     result(label).draw(item, resultFont(label),
                        row == PumpFullRow ? m_pumpFullAlignment : Layout[row].alignment);
+}
+
+void MainWindow::restoreFocus()
+{
+    if (m_lastFocus && IsWindow(m_lastFocus))
+        SetFocus(m_lastFocus);
+    else if (handling()) { // the first time: the first box, as the program gives the focus
+        setFocus(Box::TankOctaneRatingTxt);
+        m_lastFocus = GetFocus();
+    }
 }
 
 void MainWindow::finishFocused()
@@ -155,14 +169,13 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam)
             const HWND focus = GetFocus();
             if (focus && IsChild(m_hwnd, focus))
                 m_lastFocus = focus;
-        } else if (m_lastFocus && IsWindow(m_lastFocus)) {
-            SetFocus(m_lastFocus);
+        } else {
+            restoreFocus();
             return 0;
         }
         break;
     case WM_SETFOCUS:
-        if (m_lastFocus && IsWindow(m_lastFocus))
-            SetFocus(m_lastFocus);
+        restoreFocus();
         return 0;
     case WM_DPICHANGED: {
         // Another monitor's density: the layout and its fonts again, at the place Windows

@@ -5,9 +5,9 @@
 
 #include <commctrl.h>
 
-namespace fuelix::win32 {
+#include <vector>
 
-namespace {
+namespace fuelix::win32 {
 
 std::wstring windowText(HWND hwnd)
 {
@@ -17,18 +17,7 @@ std::wstring windowText(HWND hwnd)
     return text;
 }
 
-UINT textFormat(Alignment alignment)
-{
-    switch (alignment) {
-    case Alignment::Right:
-        return DT_RIGHT;
-    case Alignment::Centre:
-        return DT_CENTER;
-    case Alignment::Left:
-        break;
-    }
-    return DT_LEFT;
-}
+namespace {
 
 // Selects a font into a DC for as long as it lives, so that a throwing measurement still
 // gives the DC back as it found it.
@@ -112,13 +101,30 @@ void ResultLabel::showTip(const std::wstring &caption, bool show)
 
 void ResultLabel::draw(const DRAWITEMSTRUCT &item, HFONT font, Alignment alignment) const
 {
-    RECT r = item.rcItem;
+    drawCaption(item, font, alignment, m_shown);
+}
+
+void drawCaption(const DRAWITEMSTRUCT &item, HFONT font, Alignment alignment,
+                 const std::wstring &caption)
+{
+    const RECT &r = item.rcItem;
     FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
     const HGDIOBJ old = SelectObject(item.hDC, font);
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
-    DrawTextW(item.hDC, m_shown.c_str(), static_cast<int>(m_shown.size()), &r,
-              textFormat(alignment) | DT_SINGLELINE | DT_NOPREFIX);
+    // Every character where GDI measures it, so that the caption takes the width its font was
+    // fitted by: Wine draws a substitute face at some sizes wider than it measures it.
+    const int length = static_cast<int>(caption.size());
+    std::vector<int> advances(caption.size() + 1); // first the end of each character
+    SIZE size{};
+    GetTextExtentExPointW(item.hDC, caption.c_str(), length, 0, nullptr, advances.data(), &size);
+    for (std::size_t i = caption.size(); i-- > 1;)
+        advances[i] -= advances[i - 1];
+    const int x = alignment == Alignment::Right    ? r.right - size.cx
+                  : alignment == Alignment::Centre ? (r.left + r.right - size.cx) / 2
+                                                   : r.left;
+    ExtTextOutW(item.hDC, x, r.top, ETO_CLIPPED, &r, caption.c_str(), static_cast<UINT>(length),
+                advances.data());
     SelectObject(item.hDC, old);
 }
 

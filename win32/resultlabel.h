@@ -11,6 +11,12 @@
 
 namespace fuelix::win32 {
 
+// A label's caption on one line in its box, never broken onto a second: the static control's
+// own right and centred styles break a caption that does not fit.
+void drawCaption(const DRAWITEMSTRUCT &item, HFONT font, Alignment alignment,
+                 const std::wstring &caption);
+std::wstring windowText(HWND hwnd);
+
 class ResultLabel
 {
 public:

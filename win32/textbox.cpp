@@ -113,8 +113,14 @@ LRESULT TextBox::handle(UINT message, WPARAM wParam, LPARAM lParam)
             wParam = L'.';
         break;
     case WM_SYSKEYDOWN:
-        if (wParam == VK_BACK && (lParam & (1 << 29))) // Alt+Backspace, the older undo key
-            return undo(), 0;
+        if (wParam == VK_BACK && (lParam & (1 << 29))) { // Alt+Backspace, the older undo key
+            undo();
+            // The window's default handling must see the chord too: else it takes Alt, when
+            // released first, for a lone Alt press and opens the window's menu, which then
+            // swallows the keys that follow.
+            DefWindowProcW(m_hwnd, message, wParam, lParam);
+            return 0;
+        }
         break;
     case WM_SYSCHAR:
         if (wParam == VK_BACK)

@@ -86,6 +86,37 @@ inline constexpr std::array<Control, 35> Layout{{
     {"TankCapacityLbl", Kind::Label, 5093, 600, 1095, 255, "Tank Capacity:", Alignment::Right, 8},
 }};
 
+// What a screen reader announces for a control whose own text does not say what it is. A
+// result is announced as these words and its value.
+struct Spoken
+{
+    std::string_view control, words;
+};
+inline constexpr std::array<Spoken, 13> SpokenNames{{
+    {"TankOctaneRatingTxt", "Tank octane rating"},
+    {"TankCapacityTxt", "Tank capacity"},
+    {"TankSld", "Tank fill level"},
+    {"PumpOctaneRatingTxt", "Pump octane rating"},
+    {"PumpSld", "Pump share of free space"},
+    {"ResetCmd", "Reset"},
+    {"AboutCmd", "About Fuelix"},
+    {"QuitCmd", "Quit"},
+    {"PicPct", "Toggle panel look (raised or sunken)"},
+    {"TankValueLbl", "Volume in tank"},
+    {"PumpFullLbl", "Free space"},
+    {"PumpValueLbl", "Volume from pump"},
+    {"FinalOctaneLbl", "Final octane rating"},
+}};
+
+// The words for that control; empty where its own text says it.
+constexpr std::string_view spokenName(std::string_view control)
+{
+    for (const Spoken &s : SpokenNames)
+        if (s.control == control)
+            return s.words;
+    return {};
+}
+
 // The family the result line asks for at its `points`; every other control uses the window's font.
 inline constexpr std::string_view ResultFontFamily = "MS Sans Serif";
 

@@ -1,6 +1,6 @@
 ; The Windows installer: the program, a Start-menu entry, an uninstaller and an entry in the
 ; system's list of installed programs, for all users.
-;   makensis -DEXE=path\fuelix.exe -DICON=path\fuelix.ico -DOUTFILE=setup.exe
+;   makensis -DEXE=path\fuelix.exe -DICON=path\fuelix.ico -DOUTFILE=setup.exe -DVERSION=1.1.1
 Unicode true
 Target amd64-unicode ; a 64-bit installer for the 64-bit program
 !define KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Fuelix"
@@ -24,7 +24,7 @@ Section
     CreateDirectory "$SMPROGRAMS\Fuelix"
     CreateShortcut "$SMPROGRAMS\Fuelix\Fuelix.lnk" "$INSTDIR\fuelix.exe"
     WriteRegStr HKLM "${KEY}" "DisplayName" "Fuelix"
-    WriteRegStr HKLM "${KEY}" "DisplayVersion" "1.01.0001"
+    WriteRegStr HKLM "${KEY}" "DisplayVersion" "${VERSION}" ; as About and the installer give it
     WriteRegStr HKLM "${KEY}" "Publisher" "Fuelix developers"
     WriteRegStr HKLM "${KEY}" "DisplayIcon" "$INSTDIR\fuelix.exe"
     WriteRegStr HKLM "${KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'

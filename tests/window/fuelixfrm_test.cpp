@@ -125,20 +125,39 @@ const DisplayState StartState; // the design-time contents
 
 } // namespace
 
-TEST(Bevel, Ln1AloneDecidesAndAllEightFollow)
+TEST(Bevel, Ln1AloneDecidesAndResetAlwaysRaises)
 {
     const std::pair<Modes, Modes> rows[] = {
+        // before, after a click on the picture
+        {Raised, Sunken},
+        {Sunken, Raised},
         {{13, 16, 13, 13, 16, 16, 13, 13}, Raised}, // inside Reset: Ln1 alone dark
         {{16, 13, 16, 16, 13, 13, 16, 16}, Sunken}, // Ln1 alone white
         {{7, 16, 13, 13, 16, 16, 13, 13}, Sunken},  // anything but 13 counts as raised
     };
-    for (const auto &[before, after] : rows) {
-        FakeWindow w;
-        w.modes = before;
-        w.frm.PicPct_Click();
-        EXPECT_EQ(w.modes, after);
-        EXPECT_EQ(w.state(), StartState);
-        EXPECT_EQ(w.changes + w.frm.recalculations(), 0);
+    for (const auto &[before, clicked] : rows)
+        for (const bool reset : {false, true}) {
+            FakeWindow w;
+            w.modes = before;
+            reset ? w.frm.ResetCmd_Click() : w.frm.PicPct_Click();
+            EXPECT_EQ(w.modes, reset ? Raised : clicked);
+            EXPECT_EQ(w.state(), StartState);
+            EXPECT_EQ(w.changes + w.frm.recalculations(), reset ? 1 : 0);
+        }
+}
+
+// One paste beyond the history's bound of characters: each later edit is still a step.
+TEST(Undo, EditsAfterAHugePasteAreSteps)
+{
+    FakeWindow w;
+    const std::string huge(4'000'001, '7');
+    w.paste(Box::TankCapacityTxt, huge);
+    for (const char *typed : {"5", "6"}) {
+        w.type(Box::TankCapacityTxt, typed);
+        const std::string before = w.texts[1].substr(0, w.texts[1].size() - 1);
+        w.frm.undo(Box::TankCapacityTxt);
+        EXPECT_EQ(w.texts[1], before);
+        w.frm.redo(Box::TankCapacityTxt);
     }
 }
 

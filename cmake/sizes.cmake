@@ -1,0 +1,23 @@
+# Writes what a release weighs, file by file, raw and gzip -9 compressed (as a web server sends
+# it), into a Markdown table, so that the figures quoted anywhere come from the build.
+#   cmake -DOUT=sizes.md -DFILES="a|b|c" [-DTOTAL=ON] -P sizes.cmake   (or include()d)
+string(REPLACE "|" ";" files "${FILES}")
+set(rows "| file | bytes | gzip -9 |\n|---|---:|---:|\n")
+set(total 0)
+set(packed_total 0)
+foreach(file IN LISTS files)
+    get_filename_component(name ${file} NAME)
+    file(SIZE ${file} size)
+    set(packed ${OUT}.gz)
+    file(ARCHIVE_CREATE OUTPUT ${packed} PATHS ${file} FORMAT raw COMPRESSION GZip
+        COMPRESSION_LEVEL 9)
+    file(SIZE ${packed} packed_size)
+    file(REMOVE ${packed})
+    string(APPEND rows "| ${name} | ${size} | ${packed_size} |\n")
+    math(EXPR total "${total} + ${size}")
+    math(EXPR packed_total "${packed_total} + ${packed_size}")
+endforeach()
+if(TOTAL)
+    string(APPEND rows "| all | ${total} | ${packed_total} |\n")
+endif()
+file(WRITE ${OUT} "${rows}")
