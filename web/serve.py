@@ -5,9 +5,10 @@ the page's tests and bench/web/run.py all use it, so what a developer tries is w
 
     serve.py [DIRECTORY] [PORT]     (build/web/site and 8080 by default; PORT 0 picks a free one)
 
-As a module: StaticHost(directory) serves on 127.0.0.1 from a thread; `online = False` makes it
-close every connection unanswered, also those a browser opened in advance, as a lost network
-would; stop() ends it that way.
+As a module: StaticHost(directory) serves on 127.0.0.1 from a thread, at the root or under
+`path` (a site published in a subfolder); `online = False` makes it close every connection
+unanswered, also those a browser opened in advance, as a lost network would; stop() ends it that
+way.
 """
 import email.utils, gzip, hashlib, http.server, os, sys, threading
 
@@ -97,17 +98,21 @@ class Handler(http.server.BaseHTTPRequestHandler):
 class StaticHost(http.server.ThreadingHTTPServer):
     daemon_threads = True
 
-    def __init__(self, directory, port=0, verbose=False):
-        self.directory, self.verbose, self.online = os.path.abspath(directory), verbose, True
+    def __init__(self, directory, port=0, path="/", verbose=False):
+        self.directory, self.path, self.verbose = os.path.abspath(directory), path, verbose
+        self.online = True
         self.files, self.lock = {}, threading.Lock()
         super().__init__(("127.0.0.1", port), Handler)
-        self.url = f"http://127.0.0.1:{self.server_address[1]}/"
+        self.url = f"http://127.0.0.1:{self.server_address[1]}{path}"
         threading.Thread(target=self.serve_forever, daemon=True).start()
 
     def file(self, url_path):
-        """The file a path names ("/" is index.html), read again whenever it changes on disk;
-        nothing for a path outside the folder or a missing file."""
-        name = url_path.split("?", 1)[0].split("#", 1)[0].lstrip("/") or "index.html"
+        """The file a path names (the folder's own is index.html), read again whenever it
+        changes on disk; nothing for a path outside the folder or a missing file."""
+        url_path = url_path.split("?", 1)[0].split("#", 1)[0]
+        if not url_path.startswith(self.path):
+            return None
+        name = url_path[len(self.path):] or "index.html"
         path = os.path.realpath(os.path.join(self.directory, name))
         if not path.startswith(self.directory + os.sep) or not os.path.isfile(path):
             return None

@@ -13,6 +13,7 @@ bytes per file, raw and gzip -9.
 """
 import gzip, os, statistics, sys, tempfile, time
 from selenium import webdriver
+from selenium.common.exceptions import TimeoutException
 from selenium.webdriver.chrome.service import Service
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -63,7 +64,11 @@ def chromium():
 
 def visit(d, url, mark):
     d.get(url)
-    result = d.execute_async_script(MEASURE, mark)
+    try:
+        result = d.execute_async_script(MEASURE, mark)
+    except TimeoutException:
+        raise SystemExit(f"{url}: no {mark} mark, or no first paint of an element marked "
+                         'elementtiming="final-rating"') from None
     assert result["shown"] == "95.5", result  # the start value, not a placeholder
     return result
 
